@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on Debian 12: the MinGW-w64 cross compiler,
+# Wine (32-bit), CMake, GoogleTest sources and the locales the code-page tests run under.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    exec sudo -E bash "$0" "$@"
+  fi
+  echo "setup: run as root or install sudo" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake make
+          googletest locales xxd)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  echo "setup: installing ${missing[*]}"
+  if ! apt-get update -qq; then
+    echo "setup: apt-get update failed: the package lists cannot be had" >&2
+    exit 1
+  fi
+  if ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >/tmp/setup-apt.log 2>&1; then
+    tail -n 20 /tmp/setup-apt.log >&2
+    echo "setup: could not install: ${missing[*]} (see /tmp/setup-apt.log)" >&2
+    exit 1
+  fi
+fi
+
+# The code-page tests run under Bulgarian (1251) and Japanese (932) locales; Wine takes its ANSI
+# code page from the Unix locale, but only from one that has been generated.
+wanted_locales=(bg_BG.UTF-8 ja_JP.UTF-8)
+regen=0
+for l in "${wanted_locales[@]}"; do
+  short=$(echo "$l" | sed 's/UTF-8/utf8/')
+  if ! locale -a 2>/dev/null | grep -qx "$short"; then
+    sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l UTF-8" /etc/locale.gen || echo "$l UTF-8" >>/etc/locale.gen
+    regen=1
+  fi
+done
+if [ "$regen" -eq 1 ]; then
+  locale-gen >/dev/null
+fi
+
+for tool in i686-w64-mingw32-g++-posix wine cmake; do
+  command -v "$tool" >/dev/null || { echo "setup: $tool is still missing" >&2; exit 1; }
+done
+echo "setup: all tools present"

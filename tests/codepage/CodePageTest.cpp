@@ -1,0 +1,83 @@
+// Tests whose outcome depends on the system's ANSI code page. CTest runs this program once per code
+// page (1252, 1251 and 932); each test states what a user of that code page must get.
+#include "AnsiString.h"
+#include "DialogWatcher.h"
+#include "PathText.h"
+#include "RunAndWait.h"
+#include "TestFiles.h"
+
+#include "Printers.h"
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+
+namespace {
+
+// The code page Wine derives from the Unix locale this run was registered with.
+UINT RegisteredCodePage() {
+    const std::string locale = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
+    if (locale.rfind("bg_BG", 0) == 0) {
+        return 1251;
+    }
+    if (locale.rfind("ja_JP", 0) == 0) {
+        return 932;
+    }
+    return 1252;
+}
+
+TEST(CodePageTest, RunsUnderTheCodePageItWasRegisteredFor) {
+    // A locale that was never generated silently falls back to 1252: that would void every test here.
+    EXPECT_EQ(GetACP(), RegisteredCodePage());
+}
+
+struct DirectoryPartCase {
+    const char* path;
+    const char* inDoubleByteCodePage; // code page 932
+    const char* inSingleByteCodePage; // 1252 and 1251
+};
+
+std::ostream& operator<<(std::ostream& out, const DirectoryPartCase& c) {
+    return out << '\"' << Printable(c.path) << '\"';
+}
+
+class DirectoryPartCodePageTest : public testing::TestWithParam<DirectoryPartCase> {};
+
+// In Shift-JIS, "表" is 0x95 0x5C: its second byte is the code of "\" and must not cut the path.
+TEST_P(DirectoryPartCodePageTest, TrailingByteOfADoubleByteCharacterIsNoDelimiter) {
+    const DirectoryPartCase& c = GetParam();
+    const char* expected = GetACP() == 932 ? c.inDoubleByteCodePage : c.inSingleByteCodePage;
+    EXPECT_EQ(DirectoryPart(c.path), AnsiString(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DirectoryPartCodePageTest,
+    testing::Values(DirectoryPartCase{"C:\\Apps\\\x95\x5Cx.exe", "C:\\Apps\\", "C:\\Apps\\\x95\x5C"},
+                    DirectoryPartCase{"C:\\\x95\x5C\\uninst.exe", "C:\\\x95\x5C\\", "C:\\\x95\x5C\\"},
+                    DirectoryPartCase{"\x95\x5C", "", "\x95\x5C"},
+                    // A lead byte with nothing after it is a character of its own.
+                    DirectoryPartCase{"C:\\a\\\x95", "C:\\a\\", "C:\\a\\"}));
+
+TEST(CodePageTest, UpperCaseFollowsTheCodePage) {
+    const AnsiString lower("c:\\\xE0\\");
+    const AnsiString upper = lower.UpperCase();
+    EXPECT_EQ(upper.Length(), lower.Length());
+    if (GetACP() == 1252 || GetACP() == 1251) {
+        // 0xE0 is "à" in 1252 and "а" in 1251; both have their capital at 0xC0.
+        EXPECT_EQ(upper, AnsiString("C:\\\xC0\\"));
+    }
+}
+
+TEST(CodePageTest, InstallerStartErrorReadsAsBulgarianOnEverySystem) {
+    TempDir dir("cp box");
+    const std::string commandLine = "\"" + dir.Path() + "SETUP.EXE\"";
+    DialogWatcher watcher;
+    EXPECT_FALSE(RunAndWait(commandLine.c_str()));
+    const std::vector<SeenBox> boxes = watcher.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::wstring headline = L"\x041B\x0438\x043F\x0441\x0432\x0430\x0449 \x0444\x0430\x0439\x043B";
+    EXPECT_EQ(boxes[0].text.substr(0, headline.size() + 2), headline + L"\r\n");
+}
+
+} // namespace

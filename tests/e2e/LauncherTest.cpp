@@ -1,0 +1,101 @@
+#include "LauncherRun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::wstring missingFile = L"\x041B\x0438\x043F\x0441\x0432\x0430\x0449 \x0444\x0430\x0439\x043B";
+
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+class LauncherTest : public testing::Test {
+  protected:
+    void SetUp() override { DeleteUninstallEntry(); }
+    void TearDown() override { DeleteUninstallEntry(); }
+
+    // An installation folder without BIN\ and UDF\: there is nothing the patch steps could change.
+    TempDir installation{"Corvane"};
+};
+
+TEST_F(LauncherTest, RunsTheInstallerBesideItAndWaitsForIt) {
+    const Distribution dist("My Dist");
+    const std::string launcher = dist.AddLauncher();
+    InstallerScript script;
+    script.installDir = installation.Path() + "Product\\";
+    script.uninstallString = "\"" + script.installDir + "uninst.exe\" /x";
+    script.sleepMs = 1000;
+    dist.AddInstaller(script);
+
+    const ProgramRun run = RunProgram(launcher);
+
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_TRUE(Exists(script.installDir)) << "the installer makes the folder only after its pause";
+}
+
+TEST_F(LauncherTest, MissingInstallerShowsTheMissingFileBoxAndEndsWithCode1) {
+    const Distribution dist("My Dist");
+    const std::string launcher = dist.AddLauncher();
+
+    const ProgramRun run = RunProgram(launcher);
+
+    EXPECT_EQ(run.exitCode, 1u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, L"launcher");
+    EXPECT_EQ(run.boxes[0].text, missingFile + L"\r\n\"" + Wide(dist.Dir()) + L"SETUP.EXE\"");
+}
+
+TEST_F(LauncherTest, ProgramPlantedAtTheBlankSplitPrefixIsNeverStarted) {
+    // For "...\My Dist\SETUP.EXE" unquoted, Windows would first try "...\My.exe".
+    const Distribution dist("My Dist");
+    const std::string parent = dist.Dir().substr(0, dist.Dir().size() - std::string("My Dist\\").size());
+    const std::string planted = parent + "My.exe";
+    ASSERT_TRUE(CopyFileA((TestProgramDir() + "cmdecho.exe").c_str(), planted.c_str(), FALSE));
+    const std::string launcher = dist.AddLauncher();
+
+    struct Case {
+        const char* name;
+        bool withInstaller;
+        DWORD expectedExitCode;
+    };
+    for (const Case& c : {Case{"installer missing", false, 1}, Case{"installer present", true, 0}}) {
+        SCOPED_TRACE(c.name);
+        if (c.withInstaller) {
+            InstallerScript script;
+            script.installDir = installation.Path() + "Product\\";
+            dist.AddInstaller(script);
+        }
+        const ProgramRun run = RunProgram(launcher);
+        EXPECT_EQ(run.exitCode, c.expectedExitCode);
+        EXPECT_FALSE(Exists(planted + ".ran")) << "the planted program ran";
+    }
+}
+
+TEST_F(LauncherTest, TitleFollowsTheLauncherFileName) {
+    const Distribution dist("Dist");
+    const std::string launcher = dist.AddLauncher("LAUNCH.EXE");
+
+    const ProgramRun run = RunProgram(launcher);
+
+    EXPECT_EQ(run.exitCode, 1u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, L"Launch");
+}
+
+TEST_F(LauncherTest, CommandLineArgumentsChangeNothing) {
+    const Distribution dist("My Dist");
+    const std::string launcher = dist.AddLauncher();
+    InstallerScript script;
+    script.installDir = installation.Path() + "Product\\";
+    dist.AddInstaller(script);
+
+    const ProgramRun run = RunProgram(launcher, "/S /D=C:\\Elsewhere \"x y\"");
+
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_TRUE(Exists(script.installDir));
+}
+
+} // namespace

@@ -1,0 +1,94 @@
+// The test installer. Started as SETUP.EXE by the launcher, it "installs" a product the way the
+// real installer would be seen from outside: it lays out an installation folder, copies its
+// payload into it and writes the product's uninstall entry. What it does is read from SETUP.INI
+// beside it, section [Setup]:
+//   InstallDir=C:\Program Files\Corvane\   folder to create (with its trailing backslash)
+//   Payload=payload                         folder beside SETUP.EXE copied into InstallDir
+//   UninstallString="C:\...\uninst.exe" /x  written as the entry's value; no entry without it
+//   SleepMs=0, ExitCode=0                   how long it runs and how it ends
+//   Crash=1                                 end with an access violation instead
+#include "Handles.h"
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+std::string OwnDir() {
+    std::vector<char> path(32768);
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::string own(path.data(), length);
+    return own.substr(0, own.find_last_of('\\') + 1);
+}
+
+std::string Setting(const std::string& ini, const char* name) {
+    std::vector<char> value(32768);
+    GetPrivateProfileStringA("Setup", name, "", value.data(), static_cast<DWORD>(value.size()), ini.c_str());
+    return value.data();
+}
+
+void MakeDirs(const std::string& path) {
+    for (size_t next = path.find('\\', 3); next != std::string::npos; next = path.find('\\', next + 1)) {
+        CreateDirectoryA(path.substr(0, next).c_str(), nullptr);
+    }
+}
+
+void CopyTree(const std::string& from, const std::string& to) {
+    MakeDirs(to);
+    WIN32_FIND_DATAA entry;
+    const UniqueFindHandle search(FindFirstFileA((from + "*").c_str(), &entry));
+    if (!search.valid()) {
+        return;
+    }
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CopyTree(from + name + "\\", to + name + "\\");
+        } else {
+            CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
+        }
+    } while (FindNextFileA(search.get(), &entry));
+}
+
+void WriteUninstallEntry(const std::string& uninstallString) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE,
+                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane", 0, nullptr, 0,
+                        KEY_WRITE, nullptr, &created, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    const UniqueKey key(created);
+    RegSetValueExA(key.get(), "UninstallString", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(uninstallString.c_str()),
+                   static_cast<DWORD>(uninstallString.size() + 1));
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const std::string ownDir = OwnDir();
+    const std::string ini = ownDir + "SETUP.INI";
+
+    Sleep(static_cast<DWORD>(GetPrivateProfileIntA("Setup", "SleepMs", 0, ini.c_str())));
+
+    const std::string installDir = Setting(ini, "InstallDir");
+    if (!installDir.empty()) {
+        MakeDirs(installDir);
+        const std::string payload = Setting(ini, "Payload");
+        if (!payload.empty()) {
+            CopyTree(ownDir + payload + "\\", installDir);
+        }
+    }
+    const std::string uninstallString = Setting(ini, "UninstallString");
+    if (!uninstallString.empty()) {
+        WriteUninstallEntry(uninstallString);
+    }
+    if (GetPrivateProfileIntA("Setup", "Crash", 0, ini.c_str())) {
+        *static_cast<volatile int*>(nullptr) = 0;
+    }
+    return static_cast<int>(GetPrivateProfileIntA("Setup", "ExitCode", 0, ini.c_str()));
+}

@@ -1,0 +1,92 @@
+#include "TestFiles.h"
+
+#include "Handles.h"
+
+#include <atomic>
+#include <vector>
+
+std::string TestProgramDir() {
+    std::vector<char> buffer(32768);
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::string path(buffer.data(), length);
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    const UniqueHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return ok && written == bytes.size();
+}
+
+std::optional<std::string> ReadBytes(const std::string& path) {
+    const UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    std::vector<char> chunk(65536);
+    DWORD got = 0;
+    while (ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) && got > 0) {
+        bytes.append(chunk.data(), got);
+    }
+    return bytes;
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MakeDirs(const std::string& path) {
+    for (size_t next = path.find('\\', 3); next != std::string::npos; next = path.find('\\', next + 1)) {
+        CreateDirectoryA(path.substr(0, next).c_str(), nullptr);
+    }
+    CreateDirectoryA(path.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveTree(const std::string& path) {
+    std::string dir = path;
+    if (!dir.empty() && dir.back() == '\\') {
+        dir.pop_back();
+    }
+    WIN32_FIND_DATAA entry;
+    if (const UniqueFindHandle search(FindFirstFileA((dir + "\\*").c_str(), &entry)); search.valid()) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const std::string child = dir + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search.get(), &entry));
+    }
+    SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(dir.c_str());
+}
+
+TempDir::TempDir(const std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    std::vector<char> temp(MAX_PATH + 1);
+    GetTempPathA(static_cast<DWORD>(temp.size()), temp.data());
+    path_ = std::string(temp.data()) + "launcher-test " + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(counter++) + "\\" + name + "\\";
+    MakeDirs(path_);
+}
+
+TempDir::~TempDir() {
+    // Remove the per-test parent too, which the constructor made along with the folder itself.
+    const std::string parent = path_.substr(0, path_.find_last_of('\\', path_.size() - 2) + 1);
+    RemoveTree(parent);
+}

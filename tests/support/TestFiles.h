@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <windows.h>
+
+// Small file-system helpers for tests, over the ANSI Windows calls the launcher itself uses, so
+// that paths behave the same way in the test as in the code under test.
+
+// The folder of the running test program, with its trailing backslash.
+std::string TestProgramDir();
+
+bool WriteBytes(const std::string& path, const std::string& bytes);
+std::optional<std::string> ReadBytes(const std::string& path);
+bool Exists(const std::string& path);
+bool MakeDirs(const std::string& path);
+void RemoveTree(const std::string& path);
+
+// A folder made for one test and removed with everything in it when the test ends.
+class TempDir {
+  public:
+    // name is a part of the folder's name: it may hold blanks or any other character under test.
+    explicit TempDir(const std::string& name);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder's path with its trailing backslash.
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
