@@ -1,6 +1,7 @@
 #include "InstallAndPatch.h"
 
 #include "Application.h"
+#include "FindInstallDir.h"
 #include "PathText.h"
 #include "RunAndWait.h"
 
@@ -11,6 +12,13 @@ ExitCode InstallAndPatch() {
     // program at a prefix of it ("D:\My.exe" for "D:\My Dist\SETUP.EXE").
     if (!RunAndWait("\"" + exeDir + "SETUP.EXE\"")) {
         return ExitCode::InstallerNotStarted;
+    }
+
+    // Without an installation folder the patch steps would be tried against the working directory,
+    // which has nothing to do with the installation: stop instead.
+    const AnsiString installDir = FindInstallDir("Corvane\\");
+    if (installDir.IsEmpty()) {
+        return ExitCode::InstallationNotFound;
     }
     return ExitCode::Success;
 }

@@ -15,16 +15,22 @@ class LauncherTest : public testing::Test {
     void SetUp() override { DeleteUninstallEntry(); }
     void TearDown() override { DeleteUninstallEntry(); }
 
-    // An installation folder without BIN\ and UDF\: there is nothing the patch steps could change.
+    // An installation without BIN\ and UDF\, so there is nothing the patch steps could change,
+    // and its uninstall entry.
+    InstallerScript ProductInstaller() const {
+        InstallerScript script;
+        script.installDir = installation.Path() + "Product\\";
+        script.uninstallString = "\"" + script.installDir + "uninst.exe\" /x";
+        return script;
+    }
+
     TempDir installation{"Corvane"};
 };
 
 TEST_F(LauncherTest, RunsTheInstallerBesideItAndWaitsForIt) {
     const Distribution dist("My Dist");
     const std::string launcher = dist.AddLauncher();
-    InstallerScript script;
-    script.installDir = installation.Path() + "Product\\";
-    script.uninstallString = "\"" + script.installDir + "uninst.exe\" /x";
+    InstallerScript script = ProductInstaller();
     script.sleepMs = 1000;
     dist.AddInstaller(script);
 
@@ -63,9 +69,7 @@ TEST_F(LauncherTest, ProgramPlantedAtTheBlankSplitPrefixIsNeverStarted) {
     for (const Case& c : {Case{"installer missing", false, 1}, Case{"installer present", true, 0}}) {
         SCOPED_TRACE(c.name);
         if (c.withInstaller) {
-            InstallerScript script;
-            script.installDir = installation.Path() + "Product\\";
-            dist.AddInstaller(script);
+            dist.AddInstaller(ProductInstaller());
         }
         const ProgramRun run = RunProgram(launcher);
         EXPECT_EQ(run.exitCode, c.expectedExitCode);
@@ -87,8 +91,7 @@ TEST_F(LauncherTest, TitleFollowsTheLauncherFileName) {
 TEST_F(LauncherTest, CommandLineArgumentsChangeNothing) {
     const Distribution dist("My Dist");
     const std::string launcher = dist.AddLauncher();
-    InstallerScript script;
-    script.installDir = installation.Path() + "Product\\";
+    const InstallerScript script = ProductInstaller();
     dist.AddInstaller(script);
 
     const ProgramRun run = RunProgram(launcher, "/S /D=C:\\Elsewhere \"x y\"");
@@ -96,6 +99,37 @@ TEST_F(LauncherTest, CommandLineArgumentsChangeNothing) {
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_TRUE(Exists(script.installDir));
+}
+
+TEST_F(LauncherTest, WithoutAUsableUninstallEntryNothingIsCopiedAndTheCodeIs2) {
+    // The bare relative names (BIN\, UDF\) must not be tried against the working directory.
+    TempDir workingDir("Working Dir");
+    ASSERT_TRUE(MakeDirs(workingDir.Path() + "BIN"));
+    ASSERT_TRUE(MakeDirs(workingDir.Path() + "UDF"));
+
+    struct Case {
+        const char* name;
+        const char* uninstallString;
+    };
+    for (const Case& c : {Case{"no entry", ""}, Case{"entry without a folder", "MsiExec.exe /X{0000}"},
+                          Case{"drive-relative entry", "C:uninst.exe"}}) {
+        SCOPED_TRACE(c.name);
+        DeleteUninstallEntry();
+        const Distribution dist("My Dist");
+        const std::string launcher = dist.AddLauncher();
+        dist.AddFile("Patch\\bin\\Corvadmin.exe", "corrected");
+        dist.AddFile("Patch\\UDF\\Forms.udf", "corrected");
+        InstallerScript script = ProductInstaller();
+        script.uninstallString = c.uninstallString;
+        dist.AddInstaller(script);
+
+        const ProgramRun run = RunProgram(launcher, "", workingDir.Path());
+
+        EXPECT_EQ(run.exitCode, 2u);
+        EXPECT_TRUE(run.boxes.empty());
+        EXPECT_FALSE(Exists(workingDir.Path() + "bin\\Corvadmin.exe"));
+        EXPECT_FALSE(Exists(workingDir.Path() + "UDF\\Forms.udf"));
+    }
 }
 
 } // namespace
