@@ -1,9 +1,31 @@
 #include "InstallAndPatch.h"
 
 #include "Application.h"
+#include "DirectoryTest.h"
+#include "FileCopy.h"
 #include "FindInstallDir.h"
 #include "PathText.h"
 #include "RunAndWait.h"
+
+namespace {
+
+// The corrected program file, when the installation has its BIN\ folder. Gives the failed copies.
+int PatchProgramFile(const AnsiString& exeDir, const AnsiString& installDir) {
+    if (!IsExistingDirectory(installDir + "BIN\\")) {
+        return 0;
+    }
+    return CopyFileReplacing(exeDir + "Patch\\bin\\Corvadmin.exe", installDir + "bin\\Corvadmin.exe") ? 0 : 1;
+}
+
+// The files of Patch\UDF\, when the installation has its UDF\ folder. Gives the failed copies.
+int PatchUdfFiles(const AnsiString& exeDir, const AnsiString& installDir) {
+    if (!IsExistingDirectory(installDir + "UDF\\")) {
+        return 0;
+    }
+    return CopyDirectoryFiles(exeDir + "Patch\\UDF\\", installDir + "UDF\\", "*.*");
+}
+
+} // namespace
 
 ExitCode InstallAndPatch() {
     const AnsiString exeDir = DirectoryPart(Application().ExeName());
@@ -20,5 +42,8 @@ ExitCode InstallAndPatch() {
     if (installDir.IsEmpty()) {
         return ExitCode::InstallationNotFound;
     }
-    return ExitCode::Success;
+
+    // The two steps are independent: the UDF files are copied whatever became of the program file.
+    const int failedCopies = PatchProgramFile(exeDir, installDir) + PatchUdfFiles(exeDir, installDir);
+    return failedCopies == 0 ? ExitCode::Success : ExitCode::CopyFailed;
 }
