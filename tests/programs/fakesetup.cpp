@@ -29,8 +29,11 @@ std::string Setting(const std::string& ini, const char* name) {
 }
 
 void MakeDirs(const std::string& path) {
-    for (size_t next = path.find('\\', 3); next != std::string::npos; next = path.find('\\', next + 1)) {
-        CreateDirectoryA(path.substr(0, next).c_str(), nullptr);
+    // CharNextA steps over double-byte characters, whose second byte may be the code of "\".
+    for (const char* p = path.c_str() + 3; *p; p = CharNextA(p)) {
+        if (*p == '\\') {
+            CreateDirectoryA(path.substr(0, static_cast<size_t>(p - path.c_str())).c_str(), nullptr);
+        }
     }
 }
 

@@ -43,8 +43,11 @@ bool Exists(const std::string& path) {
 }
 
 bool MakeDirs(const std::string& path) {
-    for (size_t next = path.find('\\', 3); next != std::string::npos; next = path.find('\\', next + 1)) {
-        CreateDirectoryA(path.substr(0, next).c_str(), nullptr);
+    // CharNextA steps over double-byte characters, whose second byte may be the code of "\".
+    for (const char* p = path.c_str() + 3; *p; p = CharNextA(p)) {
+        if (*p == '\\') {
+            CreateDirectoryA(path.substr(0, static_cast<size_t>(p - path.c_str())).c_str(), nullptr);
+        }
     }
     CreateDirectoryA(path.c_str(), nullptr);
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -80,13 +83,12 @@ TempDir::TempDir(const std::string& name) {
     static std::atomic<unsigned> counter{0};
     std::vector<char> temp(MAX_PATH + 1);
     GetTempPathA(static_cast<DWORD>(temp.size()), temp.data());
-    path_ = std::string(temp.data()) + "launcher-test " + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(counter++) + "\\" + name + "\\";
+    parent_ = std::string(temp.data()) + "launcher-test " + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(counter++) + "\\";
+    path_ = parent_ + name + "\\";
     MakeDirs(path_);
 }
 
 TempDir::~TempDir() {
-    // Remove the per-test parent too, which the constructor made along with the folder itself.
-    const std::string parent = path_.substr(0, path_.find_last_of('\\', path_.size() - 2) + 1);
-    RemoveTree(parent);
+    RemoveTree(parent_);
 }

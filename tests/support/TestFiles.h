@@ -29,5 +29,6 @@ class TempDir {
     const std::string& Path() const { return path_; }
 
   private:
+    std::string parent_; // made for this folder alone, and removed with it
     std::string path_;
 };

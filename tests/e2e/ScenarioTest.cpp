@@ -1,0 +1,141 @@
+// The launcher on the systems its users have. CTest runs this program once under each code page
+// (1252, 1251 for the product's own Bulgarian users, 932 double-byte); each test names its folders
+// in the system's own script.
+#include "LauncherRun.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// Folder and file names in the system's ANSI code page, and as the user reads them.
+struct NativeNames {
+    UINT codePage;
+    const char* distribution;
+    const wchar_t* distributionShown;
+    const char* installation;
+    const char* uninstaller; // the program the uninstall entry starts
+};
+
+// In code page 932 "表" is 0x95 0x5C and "ソ" is 0x83 0x5C: their second byte is the code of "\".
+// The uninstaller's own name ends in "表", so its folder is found whole only when that byte is no
+// delimiter.
+const NativeNames nativeNames[] = {
+    {1252, "Distribuci\xF3n", L"Distribuci\x00F3n", "Corvan\xE9", "D\xE9sinstaller.exe"},
+    {1251, "\xCA\xEE\xF0\xE2\xE5\xE9\xED \xC4\xE8\xF1\xF2\xF0\xE8\xE1\xF3\xF6\xE8\xFF",
+     L"\x041A\x043E\x0440\x0432\x0435\x0439\x043D "
+     L"\x0414\x0438\x0441\x0442\x0440\x0438\x0431\x0443\x0446\x0438\x044F",
+     "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xED\xE8 \xF4\xE0\xE9\xEB\xEE\xE2\xE5",
+     "\xC4\xE5\xE8\xED\xF1\xF2\xE0\xEB\xE8\xF0\xE0\xED\xE5.exe"},
+    {932, "\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67 \x94\x7A\x95\x7A",
+     L"\x8868\x793A\x30BD\x30D5\x30C8 \x914D\x5E03", "\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67",
+     "\x8D\xED\x8F\x9C\x95\x5C.exe"},
+};
+
+const NativeNames& NamesOfThisSystem() {
+    for (const NativeNames& names : nativeNames) {
+        if (names.codePage == GetACP()) {
+            return names;
+        }
+    }
+    return nativeNames[0];
+}
+
+const std::wstring missingFile = L"\x041B\x0438\x043F\x0441\x0432\x0430\x0449 \x0444\x0430\x0439\x043B";
+
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+class ScenarioTest : public testing::Test {
+  protected:
+    void SetUp() override { DeleteUninstallEntry(); }
+    void TearDown() override { DeleteUninstallEntry(); }
+
+    // The faulty release in the installer's payload, the corrected files in Patch\.
+    static void AddReleaseAndPatch(const Distribution& dist, const std::string& installDir,
+                                   const std::string& uninstaller = "uninst.exe") {
+        dist.AddFile("payload\\bin\\Corvadmin.exe", "faulty program");
+        dist.AddFile("payload\\UDF\\Forms.udf", "faulty forms");
+        dist.AddFile("Patch\\bin\\Corvadmin.exe", "corrected program");
+        dist.AddFile("Patch\\UDF\\Forms.udf", "corrected forms");
+        InstallerScript script;
+        script.installDir = installDir;
+        script.payload = "payload";
+        script.uninstallString = "\"" + installDir + uninstaller + "\" /x";
+        dist.AddInstaller(script);
+    }
+
+    static void ExpectPatched(const std::string& installDir) {
+        EXPECT_EQ(ReadBytes(installDir + "bin\\Corvadmin.exe").value_or("(absent)"), "corrected program");
+        EXPECT_EQ(ReadBytes(installDir + "UDF\\Forms.udf").value_or("(absent)"), "corrected forms");
+    }
+};
+
+TEST_F(ScenarioTest, RunsUnderTheCodePageItWasRegisteredFor) {
+    const std::string locale = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
+    const UINT expected = locale.rfind("bg_BG", 0) == 0 ? 1251 : locale.rfind("ja_JP", 0) == 0 ? 932 : 1252;
+    EXPECT_EQ(GetACP(), expected) << "is the locale " << locale << " generated?";
+}
+
+TEST_F(ScenarioTest, PatchLandsInAnInstallationNamedInTheSystemsScript) {
+    const NativeNames& names = NamesOfThisSystem();
+    const Distribution dist(names.distribution);
+    const TempDir programFiles("Program Files");
+    const std::string installDir = programFiles.Path() + names.installation + "\\";
+    AddReleaseAndPatch(dist, installDir, names.uninstaller);
+    const std::string launcher = dist.AddLauncher();
+
+    const ProgramRun run = RunProgram(launcher);
+
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    ExpectPatched(installDir);
+}
+
+TEST_F(ScenarioTest, MissingInstallerBoxShowsMessageAndPathAsTheUserReadsThem) {
+    const NativeNames& names = NamesOfThisSystem();
+    const Distribution dist(names.distribution);
+    const std::string launcher = dist.AddLauncher();
+
+    const ProgramRun run = RunProgram(launcher);
+
+    EXPECT_EQ(run.exitCode, 1u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    const std::string tempPart =
+        dist.Dir().substr(0, dist.Dir().size() - std::string(names.distribution).size() - 1);
+    EXPECT_EQ(run.boxes[0].text,
+              missingFile + L"\r\n\"" + Wide(tempPart) + names.distributionShown + L"\\SETUP.EXE\"");
+}
+
+TEST_F(ScenarioTest, DeepRenamedLauncherStartedFromAnotherFolder) {
+    // A distribution folder more than 200 characters deep, still within what ANSI calls take.
+    std::string deep = "Deep Distribution";
+    const size_t tempLength = TempDir("probe").Path().size();
+    while (tempLength + deep.size() < 212) {
+        deep += "\\level " + std::to_string(deep.size());
+    }
+    const Distribution dist(deep);
+    ASSERT_GT(dist.Dir().size(), 200u);
+    const TempDir programFiles("Program Files");
+    const std::string installDir = programFiles.Path() + "Corvane\\";
+    AddReleaseAndPatch(dist, installDir);
+    const std::string launcher = dist.AddLauncher("CorvaneSetup.exe");
+    const TempDir elsewhere("Elsewhere");
+
+    const ProgramRun run = RunProgram(launcher, "", elsewhere.Path());
+
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    ExpectPatched(installDir);
+
+    // The renamed launcher's box carries its own name as the title.
+    ASSERT_TRUE(DeleteFileA((dist.Dir() + "SETUP.EXE").c_str()));
+    const ProgramRun withoutInstaller = RunProgram(launcher, "", elsewhere.Path());
+    EXPECT_EQ(withoutInstaller.exitCode, 1u);
+    ASSERT_EQ(withoutInstaller.boxes.size(), 1u);
+    EXPECT_EQ(withoutInstaller.boxes[0].caption, L"Corvanesetup");
+}
+
+} // namespace
