@@ -14,7 +14,7 @@ fi
 
 export DEBIAN_FRONTEND=noninteractive
 packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake make
-          googletest locales xxd)
+          googletest locales clang-format)
 
 missing=()
 for p in "${packages[@]}"; do

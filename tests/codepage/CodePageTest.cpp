@@ -5,6 +5,7 @@
 #include "PathText.h"
 #include "RunAndWait.h"
 #include "TestFiles.h"
+#include "UserTexts.h"
 
 #include "Printers.h"
 #include <cstdlib>
@@ -76,8 +77,7 @@ TEST(CodePageTest, InstallerStartErrorReadsAsBulgarianOnEverySystem) {
     EXPECT_FALSE(RunAndWait(commandLine.c_str()));
     const std::vector<SeenBox> boxes = watcher.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    const std::wstring headline = L"\x041B\x0438\x043F\x0441\x0432\x0430\x0449 \x0444\x0430\x0439\x043B";
-    EXPECT_EQ(boxes[0].text.substr(0, headline.size() + 2), headline + L"\r\n");
+    EXPECT_EQ(boxes[0].text, missingFileHeadline + L"\r\n" + Widened(commandLine));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "DialogWatcher.h"
 #include "TestFiles.h"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -47,3 +48,10 @@ class Distribution {
 // The product's uninstall entry, as the launcher reads it; tests remove it before and after.
 constexpr char uninstallKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane";
 void DeleteUninstallEntry();
+
+// A test that starts and ends without the product's uninstall entry, whatever it writes meanwhile.
+class UninstallEntryTest : public testing::Test {
+  protected:
+    void SetUp() override { DeleteUninstallEntry(); }
+    void TearDown() override { DeleteUninstallEntry(); }
+};

@@ -1,20 +1,12 @@
 #include "LauncherRun.h"
+#include "UserTexts.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const std::wstring missingFile = L"\x041B\x0438\x043F\x0441\x0432\x0430\x0449 \x0444\x0430\x0439\x043B";
-
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
-class LauncherTest : public testing::Test {
+class LauncherTest : public UninstallEntryTest {
   protected:
-    void SetUp() override { DeleteUninstallEntry(); }
-    void TearDown() override { DeleteUninstallEntry(); }
-
     // An installation without BIN\ and UDF\, so there is nothing the patch steps could change,
     // and its uninstall entry.
     InstallerScript ProductInstaller() const {
@@ -50,7 +42,7 @@ TEST_F(LauncherTest, MissingInstallerShowsTheMissingFileBoxAndEndsWithCode1) {
     EXPECT_EQ(run.exitCode, 1u);
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].caption, L"launcher");
-    EXPECT_EQ(run.boxes[0].text, missingFile + L"\r\n\"" + Wide(dist.Dir()) + L"SETUP.EXE\"");
+    EXPECT_EQ(run.boxes[0].text, missingFileHeadline + L"\r\n\"" + Widened(dist.Dir()) + L"SETUP.EXE\"");
 }
 
 TEST_F(LauncherTest, ProgramPlantedAtTheBlankSplitPrefixIsNeverStarted) {

@@ -43,11 +43,8 @@ PatchScenario Scenario(const char* name) {
     return s;
 }
 
-class PatchTest : public testing::TestWithParam<PatchScenario> {
+class PatchTest : public UninstallEntryTest, public testing::WithParamInterface<PatchScenario> {
   protected:
-    void SetUp() override { DeleteUninstallEntry(); }
-    void TearDown() override { DeleteUninstallEntry(); }
-
     // The medium: launcher, the test installer with its payload (the faulty release), and Patch\.
     void LayOutDistribution(const PatchScenario& s) const {
         if (s.installsBin) {

@@ -2,6 +2,7 @@
 // (1252, 1251 for the product's own Bulgarian users, 932 double-byte); each test names its folders
 // in the system's own script.
 #include "LauncherRun.h"
+#include "UserTexts.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -42,17 +43,8 @@ const NativeNames& NamesOfThisSystem() {
     return nativeNames[0];
 }
 
-const std::wstring missingFile = L"\x041B\x0438\x043F\x0441\x0432\x0430\x0449 \x0444\x0430\x0439\x043B";
-
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
-class ScenarioTest : public testing::Test {
+class ScenarioTest : public UninstallEntryTest {
   protected:
-    void SetUp() override { DeleteUninstallEntry(); }
-    void TearDown() override { DeleteUninstallEntry(); }
-
     // The faulty release in the installer's payload, the corrected files in Patch\.
     static void AddReleaseAndPatch(const Distribution& dist, const std::string& installDir,
                                    const std::string& uninstaller = "uninst.exe") {
@@ -105,8 +97,8 @@ TEST_F(ScenarioTest, MissingInstallerBoxShowsMessageAndPathAsTheUserReadsThem) {
     ASSERT_EQ(run.boxes.size(), 1u);
     const std::string tempPart =
         dist.Dir().substr(0, dist.Dir().size() - std::string(names.distribution).size() - 1);
-    EXPECT_EQ(run.boxes[0].text,
-              missingFile + L"\r\n\"" + Wide(tempPart) + names.distributionShown + L"\\SETUP.EXE\"");
+    EXPECT_EQ(run.boxes[0].text, missingFileHeadline + L"\r\n\"" + Widened(tempPart) +
+                                     names.distributionShown + L"\\SETUP.EXE\"");
 }
 
 TEST_F(ScenarioTest, DeepRenamedLauncherStartedFromAnotherFolder) {

@@ -1,21 +1,11 @@
 #include "RunAndWait.h"
 #include "DialogWatcher.h"
 #include "TestFiles.h"
+#include "UserTexts.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// "Липсващ файл" and "Грешка ", as the user reads them.
-const std::wstring missingFile = L"\x041B\x0438\x043F\x0441\x0432\x0430\x0449 \x0444\x0430\x0439\x043B";
-const std::wstring errorWord = L"\x0413\x0440\x0435\x0448\x043A\x0430 ";
-const std::wstring whileStarting =
-    L" \x043F\x0440\x0438 \x043E\x043F\x0438\x0442 \x0437\x0430 "
-    L"\x0441\x0442\x0430\x0440\x0442\x0438\x0440\x0430\x043D\x0435 \x043D\x0430";
-
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -33,7 +23,7 @@ TEST_F(RunAndWaitTest, MissingProgramShowsTheMissingFileBoxAndGivesFalse) {
     EXPECT_FALSE(RunAndWait(commandLine.c_str()));
     const std::vector<SeenBox> boxes = watcher.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, missingFile + L"\r\n" + Wide(commandLine));
+    EXPECT_EQ(boxes[0].text, missingFileHeadline + L"\r\n" + Widened(commandLine));
     EXPECT_EQ(boxes[0].caption, L"unit_tests");
     EXPECT_EQ(boxes[0].buttons, std::vector<std::wstring>{L"OK"});
 }
@@ -45,7 +35,7 @@ TEST_F(RunAndWaitTest, FileThatIsNoProgramShowsTheErrorCodeInDecimal) {
     EXPECT_FALSE(RunAndWait(commandLine.c_str()));
     const std::vector<SeenBox> boxes = watcher.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, errorWord + L"193" + whileStarting + L"\r\n" + Wide(commandLine));
+    EXPECT_EQ(boxes[0].text, StartErrorHeadline(193) + L"\r\n" + Widened(commandLine));
 }
 
 TEST_F(RunAndWaitTest, WaitsUntilTheProgramHasEnded) {
@@ -71,14 +61,14 @@ TEST_F(RunAndWaitTest, CommandLineTheSystemRefusesTakesTheErrorBoxPath) {
     EXPECT_FALSE(RunAndWait(commandLine.c_str()));
     const std::vector<SeenBox> boxes = watcher.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text.rfind(errorWord, 0), 0u) << "starts with the error headline";
+    EXPECT_EQ(boxes[0].text.rfind(startErrorWord, 0), 0u) << "starts with the error headline";
     EXPECT_LT(boxes[0].text.size(), 1200u);
 }
 
 TEST(StartFailureMessageTest, ShortensOnlyWhatTheBoxShows) {
     const std::string longLine = "\"C:\\" + std::string(2000, 'd') + "\\SETUP.EXE\"";
     const std::wstring message = StartFailureMessage(5, longLine.c_str());
-    EXPECT_EQ(message, errorWord + L"5" + whileStarting + L"\r\n" + Wide(longLine.substr(0, 1023)) + L"...");
+    EXPECT_EQ(message, StartErrorHeadline(5) + L"\r\n" + Widened(longLine.substr(0, 1023)) + L"...");
 }
 
 } // namespace
