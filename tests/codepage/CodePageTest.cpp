@@ -70,14 +70,22 @@ TEST(CodePageTest, UpperCaseFollowsTheCodePage) {
     }
 }
 
-TEST(CodePageTest, InstallerStartErrorReadsAsBulgarianOnEverySystem) {
+TEST(CodePageTest, InstallerStartErrorsReadAsBulgarianOnEverySystem) {
     TempDir dir("cp box");
-    const std::string commandLine = "\"" + dir.Path() + "SETUP.EXE\"";
-    DialogWatcher watcher;
-    EXPECT_FALSE(RunAndWait(commandLine.c_str()));
-    const std::vector<SeenBox> boxes = watcher.Boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, missingFileHeadline + L"\r\n" + Widened(commandLine));
+    ASSERT_TRUE(WriteBytes(dir.Path() + "TEXT.EXE", "not a program"));
+    struct Case {
+        std::string program;
+        std::wstring headline;
+    };
+    for (const Case& c :
+         {Case{"SETUP.EXE", missingFileHeadline}, Case{"TEXT.EXE", StartErrorHeadline(193)}}) {
+        const std::string commandLine = "\"" + dir.Path() + c.program + "\"";
+        DialogWatcher watcher;
+        EXPECT_FALSE(RunAndWait(commandLine.c_str()));
+        const std::vector<SeenBox> boxes = watcher.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, c.headline + L"\r\n" + Widened(commandLine));
+    }
 }
 
 } // namespace
