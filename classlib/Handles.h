@@ -56,7 +56,22 @@ struct WindowRelease {
     static void Close(HWND window) { DestroyWindow(window); }
 };
 
+// FreeLibrary also releases a module loaded only to read its resources (LOAD_LIBRARY_AS_DATAFILE).
+struct ModuleRelease {
+    static HMODULE Invalid() { return nullptr; }
+    static bool IsValid(HMODULE module) { return module != nullptr; }
+    static void Close(HMODULE module) { FreeLibrary(module); }
+};
+
+struct ActivationContextRelease {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE context) { return context != INVALID_HANDLE_VALUE && context != nullptr; }
+    static void Close(HANDLE context) { ReleaseActCtx(context); }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleRelease>;
 using UniqueKey = UniqueResource<HKEY, RegistryKeyRelease>;
 using UniqueFindHandle = UniqueResource<HANDLE, FindHandleRelease>;
 using UniqueWindow = UniqueResource<HWND, WindowRelease>;
+using UniqueModule = UniqueResource<HMODULE, ModuleRelease>;
+using UniqueActivationContext = UniqueResource<HANDLE, ActivationContextRelease>;
