@@ -3,12 +3,11 @@
 #include "AnsiString.h"
 #include "DialogWatcher.h"
 #include "PathText.h"
+#include "Printers.h"
+#include "RegisteredCodePage.h"
 #include "RunAndWait.h"
 #include "TestFiles.h"
 #include "UserTexts.h"
-
-#include "Printers.h"
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -16,20 +15,7 @@
 
 namespace {
 
-// The code page Wine derives from the Unix locale this run was registered with.
-UINT RegisteredCodePage() {
-    const std::string locale = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
-    if (locale.rfind("bg_BG", 0) == 0) {
-        return 1251;
-    }
-    if (locale.rfind("ja_JP", 0) == 0) {
-        return 932;
-    }
-    return 1252;
-}
-
 TEST(CodePageTest, RunsUnderTheCodePageItWasRegisteredFor) {
-    // A locale that was never generated silently falls back to 1252: that would void every test here.
     EXPECT_EQ(GetACP(), RegisteredCodePage());
 }
 

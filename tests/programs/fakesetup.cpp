@@ -8,6 +8,7 @@
 //   SleepMs=0, ExitCode=0                   how long it runs and how it ends
 //   Crash=1                                 end with an access violation instead
 #include "Handles.h"
+#include "TestFiles.h"
 
 #include <string>
 #include <vector>
@@ -15,26 +16,10 @@
 
 namespace {
 
-std::string OwnDir() {
-    std::vector<char> path(32768);
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::string own(path.data(), length);
-    return own.substr(0, own.find_last_of('\\') + 1);
-}
-
 std::string Setting(const std::string& ini, const char* name) {
     std::vector<char> value(32768);
     GetPrivateProfileStringA("Setup", name, "", value.data(), static_cast<DWORD>(value.size()), ini.c_str());
     return value.data();
-}
-
-void MakeDirs(const std::string& path) {
-    // CharNextA steps over double-byte characters, whose second byte may be the code of "\".
-    for (const char* p = path.c_str() + 3; *p; p = CharNextA(p)) {
-        if (*p == '\\') {
-            CreateDirectoryA(path.substr(0, static_cast<size_t>(p - path.c_str())).c_str(), nullptr);
-        }
-    }
 }
 
 void CopyTree(const std::string& from, const std::string& to) {
@@ -73,7 +58,7 @@ void WriteUninstallEntry(const std::string& uninstallString) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const std::string ownDir = OwnDir();
+    const std::string ownDir = TestProgramDir();
     const std::string ini = ownDir + "SETUP.INI";
 
     Sleep(static_cast<DWORD>(GetPrivateProfileIntA("Setup", "SleepMs", 0, ini.c_str())));

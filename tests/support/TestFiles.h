@@ -4,8 +4,8 @@
 #include <string>
 #include <windows.h>
 
-// Small file-system helpers for tests, over the ANSI Windows calls the launcher itself uses, so
-// that paths behave the same way in the test as in the code under test.
+// Small file-system helpers for the tests and the test installer, over the ANSI Windows calls the launcher
+// itself uses, so that paths behave the same way in the test as in the code under test.
 
 // The folder of the running test program, with its trailing backslash.
 std::string TestProgramDir();
