@@ -6,8 +6,12 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 
+source "$root/scripts/arch.sh"
+
 bash "$root/scripts/setup.sh" >/dev/null
-cmake -S "$root" -B "$build" -G "Unix Makefiles" >/dev/null
+arch=$(launcher_test_arch)
+[ "$arch" = x86_64 ] && echo "demo: this machine runs no 32-bit programs: the demo runs the 64-bit build under Wine"
+configure_launcher_build "$root" "$build" "$arch"
 cmake --build "$build" -j"$(nproc)" --target launcher fakesetup wine_prefix >/dev/null
 
 run="$build/wine-run"
@@ -18,7 +22,9 @@ install="$prefix/drive_c/Program Files/Corvane Sample"
 
 # A fresh sample: no earlier installation, no earlier uninstall entry.
 rm -rf "$build/sample" "$install"
-"$run" reg delete 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Corvane' /f >/dev/null 2>&1 || true
+for view in 32 64; do
+  "$run" reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane' /f /reg:$view >/dev/null 2>&1 || true
+done
 
 mkdir -p "$dist/payload/bin" "$dist/payload/UDF" "$dist/payload/Docs" "$dist/Patch/bin" "$dist/Patch/UDF"
 cp "$build/bin/launcher.exe" "$dist/launcher.exe"

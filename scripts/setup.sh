@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything the build and the tests need on Debian 12: the MinGW-w64 cross compiler,
-# Wine (32-bit), CMake, GoogleTest sources and the locales the code-page tests run under.
+# Installs everything the build and the tests need on Debian 12: the MinGW-w64 cross compilers
+# (32-bit for the shipped launcher, 64-bit for machines that run no 32-bit programs), Wine, NSIS,
+# CMake, GoogleTest sources and the locales the code-page tests run under.
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
@@ -13,8 +14,9 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake make
-          googletest locales clang-format)
+packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 binutils-mingw-w64-i686
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake make googletest locales clang-format
+          nsis)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -55,7 +57,7 @@ if [ "$regen" -eq 1 ]; then
   locale-gen >/dev/null
 fi
 
-for tool in i686-w64-mingw32-g++-posix wine cmake; do
+for tool in i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix wine makensis cmake; do
   command -v "$tool" >/dev/null || { echo "setup: $tool is still missing" >&2; exit 1; }
 done
 echo "setup: all tools present"

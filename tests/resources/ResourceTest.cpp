@@ -125,8 +125,9 @@ TEST_F(ManifestTest, IdentifiesTheLauncherAsA32BitProgramOfTheProjectVersion) {
         const char* name;
         const char* expected;
     };
-    for (const Attribute& a : {Attribute{"type", "win32"}, Attribute{"processorArchitecture", "x86"},
-                               Attribute{"version", EXPECTED_FILE_VERSION}}) {
+    for (const Attribute& a :
+         {Attribute{"type", "win32"}, Attribute{"processorArchitecture", EXPECTED_ARCHITECTURE},
+          Attribute{"version", EXPECTED_FILE_VERSION}}) {
         EXPECT_EQ(AttributeOf(identities[0], a.name), a.expected) << a.name;
     }
     EXPECT_NE(AttributeOf(identities[0], "name"), "");

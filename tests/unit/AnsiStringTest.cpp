@@ -123,10 +123,13 @@ TEST(AnsiStringTest, EmptyTextGivesAnEmptyCString) {
 }
 
 TEST(AnsiStringTest, AllocationFailureSurfacesAsEOutOfMemory) {
-    // Two gigabytes can never be had by a 32-bit process.
-    EXPECT_THROW(AnsiString::StringOfChar('x', 0x7FFFFFF0), EOutOfMemory);
     AnsiString big = AnsiString::StringOfChar('x', 1 << 20);
     EXPECT_EQ(big.Length(), 1 << 20);
+    if (sizeof(void*) > 4) {
+        GTEST_SKIP() << "a 64-bit test build can have two gigabytes: only the 32-bit launcher cannot";
+    }
+    // Two gigabytes can never be had by a 32-bit process.
+    EXPECT_THROW(AnsiString::StringOfChar('x', 0x7FFFFFF0), EOutOfMemory);
 }
 
 } // namespace
