@@ -52,7 +52,14 @@ AnsiString ExceptionBoxText(const AnsiString& message) {
     return message;
 }
 
-TApplication::TApplication() : window_(CreateApplicationWindow(DefaultTitleFromPath(ModuleFileName()))) {}
+TApplication::TApplication() = default;
+
+HWND TApplication::Handle() const {
+    if (!window_.valid()) {
+        window_ = UniqueWindow(CreateApplicationWindow(DefaultTitleFromPath(ModuleFileName())));
+    }
+    return window_.get();
+}
 
 void TApplication::Initialize() {
     if (initProc) {
@@ -69,9 +76,9 @@ AnsiString TApplication::ExeName() const {
 }
 
 AnsiString TApplication::Title() const {
-    if (window_.valid()) {
+    if (const HWND window = Handle()) {
         std::vector<char> buffer(256); // the title is read back at most 255 characters long
-        const int length = GetWindowTextA(window_.get(), buffer.data(), static_cast<int>(buffer.size()));
+        const int length = GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
         return AnsiString(buffer.data(), length);
     }
     return DefaultTitleFromPath(ModuleFileName()).SubString(1, 255);
@@ -79,7 +86,7 @@ AnsiString TApplication::Title() const {
 
 void TApplication::ShowException(const AnsiString& message) const noexcept {
     try {
-        MessageBoxA(window_.get(), ExceptionBoxText(message).c_str(), Title().c_str(), MB_OK | MB_ICONHAND);
+        MessageBoxA(Handle(), ExceptionBoxText(message).c_str(), Title().c_str(), MB_OK | MB_ICONHAND);
     } catch (const Exception&) {
         // No memory left for the period or the title: the bare message still reaches the user.
         MessageBoxA(window_.get(), message.c_str(), nullptr, MB_OK | MB_ICONHAND);

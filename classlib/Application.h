@@ -6,7 +6,9 @@
 #include <windows.h>
 
 // The application object: a hidden application window whose caption is the application title,
-// the executable's path, and the box that shows an exception that reached the top.
+// the executable's path, and the box that shows an exception that reached the top. The window is
+// made when first needed (a box's caption or owner), never at start-up: a window whose thread sits
+// in a wait would stall every broadcast that another program sends to all top-level windows.
 class TApplication {
   public:
     TApplication();
@@ -19,7 +21,10 @@ class TApplication {
     AnsiString ExeName() const;
     // The caption of every box the application shows, as the application window carries it.
     AnsiString Title() const;
-    HWND Handle() const { return window_.get(); }
+    // The application window, made on first use.
+    HWND Handle() const;
+    // Whether the window exists yet; asking does not make it.
+    bool HasWindow() const { return window_.valid(); }
 
     // Shows message in the error box owned by the application window; a period is appended when
     // the message ends in a character that sorts after '.'.
@@ -29,7 +34,7 @@ class TApplication {
     static void SetInitProc(InitProc proc);
 
   private:
-    UniqueWindow window_;
+    mutable UniqueWindow window_;
 };
 
 // The one application object, made on first use, as the platform's start-up would make it.

@@ -1,5 +1,7 @@
-# Fails unless EXE is a 32-bit PE GUI program whose imports are Windows system DLLs only, so that
-# it runs on a Windows machine with nothing else installed. Run with -DOBJDUMP=... -DEXE=...
+# Fails unless EXE is a PE GUI program of the format PE_FORMAT (pei-i386 for the shipped launcher)
+# whose imports are KnownDLLs only: it runs on a Windows machine with nothing else installed, and
+# Windows never looks for one of its imports in the folder it was started from.
+# Run with -DOBJDUMP=... -DEXE=... -DPE_FORMAT=...
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
@@ -7,14 +9,14 @@ if(failed)
   message(FATAL_ERROR "objdump could not read ${EXE}")
 endif()
 
-if(NOT dump MATCHES "file format pei-i386")
-  message(FATAL_ERROR "${EXE} is not a 32-bit PE executable")
+if(NOT dump MATCHES "file format ${PE_FORMAT}")
+  message(FATAL_ERROR "${EXE} is not a ${PE_FORMAT} executable")
 endif()
 if(NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]+\\(Windows GUI\\)")
   message(FATAL_ERROR "${EXE} is not a GUI program: it would open a console window")
 endif()
 
-set(system_dlls KERNEL32.DLL USER32.DLL ADVAPI32.DLL MSVCRT.DLL GDI32.DLL SHELL32.DLL VERSION.DLL)
+set(system_dlls KERNEL32.DLL USER32.DLL ADVAPI32.DLL MSVCRT.DLL GDI32.DLL SHELL32.DLL)
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
 if(NOT imports)
   message(FATAL_ERROR "no imports found in ${EXE}")
@@ -24,7 +26,7 @@ foreach(entry IN LISTS imports)
   string(STRIP "${dll}" dll)
   string(TOUPPER "${dll}" upper)
   if(NOT upper IN_LIST system_dlls)
-    message(FATAL_ERROR "${EXE} imports ${dll}, which is not a Windows system DLL")
+    message(FATAL_ERROR "${EXE} imports ${dll}, which is not a KnownDLL")
   endif()
   message(STATUS "imports ${dll}")
 endforeach()

@@ -31,6 +31,47 @@ AnsiString ShownCommandLine(const AnsiString& commandLine) {
     return commandLine.SubString(1, longestShownCommandLine) + "...";
 }
 
+// Drains this thread's queue, dispatching what it holds; PeekMessage also answers the messages that
+// other threads send. Gives whether a WM_QUIT was taken out, and its code.
+bool DispatchQueuedMessages(WPARAM& quitCode) {
+    bool quitTaken = false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitTaken = true;
+            quitCode = message.wParam;
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return quitTaken;
+}
+
+// Waits until the process has ended while answering every message sent to this thread's windows:
+// a broadcast (WM_SETTINGCHANGE, a DDE initiate) waits for every top-level window to answer, and an
+// installer that sends one would otherwise wait for the launcher that waits for it. A WM_QUIT taken
+// out on the way is posted again afterwards, so that nothing later loses it.
+void WaitAnsweringMessages(HANDLE process) {
+    bool quitTaken = false;
+    WPARAM quitCode = 0;
+    for (;;) {
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0 + 1) {
+            quitTaken = DispatchQueuedMessages(quitCode) || quitTaken;
+            continue;
+        }
+        if (woken == WAIT_FAILED) {
+            WaitForSingleObject(process, INFINITE);
+        }
+        break;
+    }
+    if (quitTaken) {
+        PostQuitMessage(static_cast<int>(quitCode));
+    }
+}
+
 } // namespace
 
 std::wstring StartFailureMessage(DWORD errorCode, const AnsiString& commandLine) {
@@ -54,6 +95,6 @@ bool RunAndWait(const AnsiString& commandLine) {
     }
     const UniqueHandle process(created.hProcess);
     const UniqueHandle thread(created.hThread);
-    WaitForSingleObject(process.get(), INFINITE);
+    WaitAnsweringMessages(process.get());
     return true;
 }

@@ -1,3 +1,4 @@
+#include "DllSearch.h"
 #include "Guard.h"
 #include "InstallAndPatch.h"
 
@@ -5,5 +6,8 @@
 
 // The command line is ignored: every name the launcher uses is fixed.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything can load a DLL: the launcher runs as administrator from a folder that may
+    // hold files of anyone's.
+    RestrictDllSearchToSystem32();
     return static_cast<int>(RunGuarded(InstallAndPatch));
 }

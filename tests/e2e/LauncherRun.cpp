@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-ProgramRun RunProgram(const std::string& exePath, const std::string& arguments,
-                      const std::string& workingDir) {
+ProgramRun RunProgram(const std::string& exePath, const std::string& arguments, const std::string& workingDir,
+                      DWORD limitMs) {
     std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -21,10 +21,10 @@ ProgramRun RunProgram(const std::string& exePath, const std::string& arguments,
     const UniqueHandle thread(created.hThread);
     {
         DialogWatcher watcher(created.dwProcessId);
-        if (WaitForSingleObject(process.get(), 120000) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(process.get(), limitMs) != WAIT_OBJECT_0) {
             TerminateProcess(process.get(), 0xDEAD);
             WaitForSingleObject(process.get(), 10000);
-            ADD_FAILURE() << exePath << " did not end";
+            ADD_FAILURE() << exePath << " did not end within " << limitMs << " ms";
         }
         run.boxes = watcher.Boxes();
     }
@@ -43,12 +43,23 @@ std::string Distribution::AddLauncher(const std::string& name) const {
 void Distribution::AddInstaller(const InstallerScript& script) const {
     EXPECT_TRUE(
         CopyFileA((TestProgramDir() + "fakesetup.exe").c_str(), (Dir() + "SETUP.EXE").c_str(), FALSE));
-    const std::string ini = "[Setup]\r\nInstallDir=" + script.installDir + "\r\nPayload=" + script.payload +
-                            "\r\nUninstallString=" + script.uninstallString +
-                            "\r\nSleepMs=" + std::to_string(script.sleepMs) +
-                            "\r\nExitCode=" + std::to_string(script.exitCode) +
-                            "\r\nCrash=" + (script.crash ? "1" : "0") + "\r\n";
+    const std::string ini =
+        "[Setup]\r\nInstallDir=" + script.installDir + "\r\nPayload=" + script.payload +
+        "\r\nUninstallString=" + script.uninstallString + "\r\nSleepMs=" + std::to_string(script.sleepMs) +
+        "\r\nExitCode=" + std::to_string(script.exitCode) + "\r\nCrash=" + (script.crash ? "1" : "0") +
+        "\r\nParentWindowsFile=" + script.parentWindowsFile + "\r\n";
     EXPECT_TRUE(WriteBytes(Dir() + "SETUP.INI", ini));
+}
+
+void Distribution::AddNsisInstaller(const std::string& name, const std::string& installDir) const {
+    const std::string installer = TestProgramDir() + "nsis\\" + name + ".exe";
+    EXPECT_TRUE(CopyFileA(installer.c_str(), (Dir() + "SETUP.EXE").c_str(), FALSE)) << installer;
+    EXPECT_TRUE(WriteBytes(Dir() + "SETUP.INI", "[Setup]\r\nInstallDir=" + installDir + "\r\n"));
+}
+
+std::string NsisPayload(const std::string& relativePath) {
+    return ReadBytes(TestProgramDir() + "nsis\\payload\\" + relativePath)
+        .value_or("(missing from the payload)");
 }
 
 void Distribution::AddFile(const std::string& relativePath, const std::string& bytes) const {

@@ -16,6 +16,7 @@ struct InstallerScript {
     int sleepMs = 0;
     int exitCode = 0;
     bool crash = false;
+    std::string parentWindowsFile; // where it records the top-level windows of the launcher; none when empty
 };
 
 // How a run of a program ended, and the boxes it showed on the way (each closed with OK).
@@ -25,9 +26,14 @@ struct ProgramRun {
 };
 
 // Starts exePath (quoted) with arguments, closes every box it shows, and waits until it ends.
-// A run that has not ended after two minutes is ended and reported as exit code 0xDEAD.
+// A run that has not ended after limitMs (two minutes unless given) is ended, reported as a failure
+// and as exit code 0xDEAD.
 ProgramRun RunProgram(const std::string& exePath, const std::string& arguments = "",
-                      const std::string& workingDir = "");
+                      const std::string& workingDir = "", DWORD limitMs = 120000);
+
+// What the real NSIS installers install (bin\nsis\payload\ beside the test programs): the file
+// given by its path inside the installation.
+std::string NsisPayload(const std::string& relativePath);
 
 // A distribution folder as a vendor ships it: launcher, SETUP.EXE and Patch\ side by side.
 class Distribution {
@@ -38,6 +44,9 @@ class Distribution {
     // The launcher, under the name given (it decides the launcher's title).
     std::string AddLauncher(const std::string& name = "launcher.exe") const;
     void AddInstaller(const InstallerScript& script) const;
+    // A real NSIS installer built by the project (bin\nsis\<name>.exe) as SETUP.EXE, installing into
+    // installDir.
+    void AddNsisInstaller(const std::string& name, const std::string& installDir) const;
     // A file under the distribution folder, given its relative path ("Patch\\UDF\\a.udf").
     void AddFile(const std::string& relativePath, const std::string& bytes) const;
 

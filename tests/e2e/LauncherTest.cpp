@@ -33,6 +33,20 @@ TEST_F(LauncherTest, RunsTheInstallerBesideItAndWaitsForIt) {
     EXPECT_TRUE(Exists(script.installDir)) << "the installer makes the folder only after its pause";
 }
 
+TEST_F(LauncherTest, OwnsNoWindowWhileTheInstallerRuns) {
+    // A window whose thread waits would stall every broadcast the installer sends.
+    const Distribution dist("My Dist");
+    const std::string launcher = dist.AddLauncher();
+    InstallerScript script = ProductInstaller();
+    script.parentWindowsFile = installation.Path() + "launcher windows.txt";
+    dist.AddInstaller(script);
+
+    const ProgramRun run = RunProgram(launcher);
+
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(ReadBytes(script.parentWindowsFile), "windows=0\r\n");
+}
+
 TEST_F(LauncherTest, MissingInstallerShowsTheMissingFileBoxAndEndsWithCode1) {
     const Distribution dist("My Dist");
     const std::string launcher = dist.AddLauncher();

@@ -7,12 +7,16 @@
 //   UninstallString="C:\...\uninst.exe" /x  written as the entry's value; no entry without it
 //   SleepMs=0, ExitCode=0                   how long it runs and how it ends
 //   Crash=1                                 end with an access violation instead
+//   ParentWindowsFile=C:\...\windows.txt     record the top-level windows of the process that
+//                                           started it: a line "windows=N", then one class name a line
 #include "Handles.h"
 #include "TestFiles.h"
 
 #include <string>
 #include <vector>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 namespace {
 
@@ -55,6 +59,47 @@ void WriteUninstallEntry(const std::string& uninstallString) {
                    static_cast<DWORD>(uninstallString.size() + 1));
 }
 
+DWORD ParentProcessId() {
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    const DWORD self = GetCurrentProcessId();
+    for (BOOL found = Process32First(snapshot.get(), &entry); found;
+         found = Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == self) {
+            return entry.th32ParentProcessID;
+        }
+    }
+    return 0;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<std::string> classNames;
+};
+
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM search) {
+    auto& wanted = *reinterpret_cast<WindowSearch*>(search);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == wanted.processId) {
+        std::vector<char> className(256);
+        GetClassNameA(window, className.data(), static_cast<int>(className.size()));
+        wanted.classNames.push_back(className.data());
+    }
+    return TRUE;
+}
+
+void RecordParentWindows(const std::string& file) {
+    WindowSearch search{ParentProcessId(), {}};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    std::string record = "windows=" + std::to_string(search.classNames.size()) + "\r\n";
+    for (const std::string& name : search.classNames) {
+        record += name + "\r\n";
+    }
+    WriteBytes(file, record);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -62,6 +107,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::string ini = ownDir + "SETUP.INI";
 
     Sleep(static_cast<DWORD>(GetPrivateProfileIntA("Setup", "SleepMs", 0, ini.c_str())));
+
+    const std::string windowsFile = Setting(ini, "ParentWindowsFile");
+    if (!windowsFile.empty()) {
+        RecordParentWindows(windowsFile);
+    }
 
     const std::string installDir = Setting(ini, "InstallDir");
     if (!installDir.empty()) {

@@ -37,6 +37,14 @@ TEST(ApplicationTest, WindowCarriesTheTitleDerivedFromTheProgramFile) {
     EXPECT_FALSE(IsWindowVisible(Application().Handle()));
 }
 
+TEST(ApplicationTest, MakesItsWindowOnlyWhenABoxNeedsIt) {
+    Application().Initialize();
+    EXPECT_FALSE(Application().ExeName().IsEmpty());
+    EXPECT_FALSE(Application().HasWindow());
+    EXPECT_EQ(Application().Title(), AnsiString("unit_tests"));
+    EXPECT_TRUE(Application().HasWindow());
+}
+
 TEST(ApplicationTest, ExeNameIsTheFullPathOfTheRunningProgram) {
     const AnsiString exeName = Application().ExeName();
     EXPECT_EQ(exeName.UpperCase().SubString(exeName.Length() - 14, 15), AnsiString("\\UNIT_TESTS.EXE"));

@@ -71,4 +71,13 @@ TEST(StartFailureMessageTest, ShortensOnlyWhatTheBoxShows) {
     EXPECT_EQ(message, StartErrorHeadline(5) + L"\r\n" + Widened(longLine.substr(0, 1023)) + L"...");
 }
 
+TEST_F(RunAndWaitTest, QuitMessageTakenWhileWaitingIsPostedAgain) {
+    PostQuitMessage(7);
+    EXPECT_TRUE(RunAndWait(cmdecho.c_str()));
+    MSG message{};
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(message.wParam, 7u);
+}
+
 } // namespace
