@@ -1,5 +1,6 @@
-# Fails unless EXE is a 32-bit PE GUI program whose imports are Windows system DLLs only, so that
-# it runs on a Windows machine with nothing else installed. Run with -DOBJDUMP=... -DEXE=...
+# Fails unless EXE is a PE GUI program of the format PE_FORMAT (default pei-i386, the shipped 32-bit
+# one) whose imports are Windows system DLLs only, so that it runs on a Windows machine with nothing
+# else installed. Run with -DOBJDUMP=... -DEXE=... [-DPE_FORMAT=pei-x86-64]
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
@@ -7,8 +8,11 @@ if(failed)
   message(FATAL_ERROR "objdump could not read ${EXE}")
 endif()
 
-if(NOT dump MATCHES "file format pei-i386")
-  message(FATAL_ERROR "${EXE} is not a 32-bit PE executable")
+if(NOT PE_FORMAT)
+  set(PE_FORMAT pei-i386)
+endif()
+if(NOT dump MATCHES "file format ${PE_FORMAT}")
+  message(FATAL_ERROR "${EXE} is not a PE executable of the format ${PE_FORMAT}")
 endif()
 if(NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]+\\(Windows GUI\\)")
   message(FATAL_ERROR "${EXE} is not a GUI program: it would open a console window")
