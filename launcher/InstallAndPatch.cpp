@@ -1,7 +1,7 @@
 #include "InstallAndPatch.h"
 
-#include "Application.h"
 #include "DirectoryTest.h"
+#include "ErrorBox.h"
 #include "FileCopy.h"
 #include "FindInstallDir.h"
 #include "PathText.h"
@@ -25,10 +25,26 @@ int PatchUdfFiles(const AnsiString& exeDir, const AnsiString& installDir) {
     return CopyDirectoryFiles(exeDir + "Patch\\UDF\\", installDir + "UDF\\", "*.*");
 }
 
+// When no ANSI form names the launcher's folder, SETUP.EXE cannot be started from it: the box that
+// says so shows the path as the user reads it, so that the reason can be seen.
+void ShowInstallerOutOfReach(const std::wstring& exePath) {
+    ShowErrorBox(
+        StartFailureMessage(ERROR_FILE_NOT_FOUND, L"\"" + WideDirectoryPart(exePath) + L"SETUP.EXE\""));
+}
+
 } // namespace
 
 ExitCode InstallAndPatch() {
-    const AnsiString exeDir = DirectoryPart(Application().ExeName());
+    return InstallAndPatchFrom(OwnExePathW(), SystemShortPath);
+}
+
+ExitCode InstallAndPatchFrom(const std::wstring& exePath, ShortPathLookup shortPathOf) {
+    const std::optional<AnsiString> ansiExePath = AnsiExePath(exePath, shortPathOf);
+    if (!ansiExePath) {
+        ShowInstallerOutOfReach(exePath);
+        return ExitCode::InstallerNotStarted;
+    }
+    const AnsiString exeDir = DirectoryPart(*ansiExePath);
 
     // Quoted, so that a distribution folder with blanks in its path cannot make Windows start a
     // program at a prefix of it ("D:\My.exe" for "D:\My Dist\SETUP.EXE").

@@ -75,8 +75,11 @@ void WaitAnsweringMessages(HANDLE process) {
 } // namespace
 
 std::wstring StartFailureMessage(DWORD errorCode, const AnsiString& commandLine) {
-    return WideFromCodePage(bulgarianCodePage, StartFailureHeadline(errorCode)) + L"\r\n" +
-           WideFromAnsi(ShownCommandLine(commandLine));
+    return StartFailureMessage(errorCode, WideFromAnsi(ShownCommandLine(commandLine)));
+}
+
+std::wstring StartFailureMessage(DWORD errorCode, const std::wstring& commandLine) {
+    return WideFromCodePage(bulgarianCodePage, StartFailureHeadline(errorCode)) + L"\r\n" + commandLine;
 }
 
 bool RunAndWait(const AnsiString& commandLine) {

@@ -13,3 +13,5 @@ bool RunAndWait(const AnsiString& commandLine);
 // The text of the box for a process that could not be created with the given system error code:
 // the Bulgarian headline (held in code page 1251) and the command line on the next line.
 std::wstring StartFailureMessage(DWORD errorCode, const AnsiString& commandLine);
+// The same for a command line that only Unicode can write, shown as given.
+std::wstring StartFailureMessage(DWORD errorCode, const std::wstring& commandLine);

@@ -3,20 +3,35 @@
 #include "Handles.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
-ProgramRun RunProgram(const std::string& exePath, const std::string& arguments, const std::string& workingDir,
-                      DWORD limitMs) {
-    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION created{};
-    ProgramRun run;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &created)) {
-        ADD_FAILURE() << "could not start " << exePath << ": error " << GetLastError();
-        run.exitCode = 0xDEAD;
-        return run;
+namespace {
+
+std::wstring WideFromAnsiPath(const std::string& path) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<size_t>(length > 0 ? length : 1));
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+    return wide.data();
+}
+
+// The path in the ANSI code page, through its short form when the long one cannot be written there.
+std::string AnsiOpenablePath(const std::wstring& path) {
+    BOOL usedDefault = FALSE;
+    std::vector<char> ansi(65536);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, ansi.data(),
+                        static_cast<int>(ansi.size()), nullptr, &usedDefault);
+    if (usedDefault) {
+        std::vector<wchar_t> shortPath(32768);
+        EXPECT_GT(GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size())),
+                  0u);
+        WideCharToMultiByte(CP_ACP, 0, shortPath.data(), -1, ansi.data(), static_cast<int>(ansi.size()),
+                            nullptr, nullptr);
     }
+    return ansi.data();
+}
+
+ProgramRun WatchUntilEnded(const PROCESS_INFORMATION& created, const std::string& shownName, DWORD limitMs) {
+    ProgramRun run;
     const UniqueHandle process(created.hProcess);
     const UniqueHandle thread(created.hThread);
     {
@@ -24,7 +39,7 @@ ProgramRun RunProgram(const std::string& exePath, const std::string& arguments, 
         if (WaitForSingleObject(process.get(), limitMs) != WAIT_OBJECT_0) {
             TerminateProcess(process.get(), 0xDEAD);
             WaitForSingleObject(process.get(), 10000);
-            ADD_FAILURE() << exePath << " did not end within " << limitMs << " ms";
+            ADD_FAILURE() << shownName << " did not end within " << limitMs << " ms";
         }
         run.boxes = watcher.Boxes();
     }
@@ -32,7 +47,54 @@ ProgramRun RunProgram(const std::string& exePath, const std::string& arguments, 
     return run;
 }
 
-Distribution::Distribution(const std::string& folderName) : dir_(folderName) {}
+} // namespace
+
+ProgramRun RunProgram(const std::wstring& exePath) {
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION created{};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &created)) {
+        ADD_FAILURE() << "could not start a program by its Unicode path: error " << GetLastError();
+        ProgramRun failed;
+        failed.exitCode = 0xDEAD;
+        return failed;
+    }
+    return WatchUntilEnded(created, "the program started by its Unicode path", 120000);
+}
+
+ProgramRun RunProgram(const std::string& exePath, const std::string& arguments, const std::string& workingDir,
+                      DWORD limitMs) {
+    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION created{};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &created)) {
+        ADD_FAILURE() << "could not start " << exePath << ": error " << GetLastError();
+        ProgramRun failed;
+        failed.exitCode = 0xDEAD;
+        return failed;
+    }
+    return WatchUntilEnded(created, exePath, limitMs);
+}
+
+Distribution::Distribution(const std::string& folderName)
+    : parent_(folderName), dir_(parent_.Path()), dirW_(WideFromAnsiPath(dir_)) {}
+
+Distribution::Distribution(const std::wstring& folderName)
+    : parent_("unicode"), dirW_(WideFromAnsiPath(parent_.Path()) + folderName + L"\\") {
+    EXPECT_TRUE(CreateDirectoryW(dirW_.c_str(), nullptr)) << "error " << GetLastError();
+    dir_ = AnsiOpenablePath(dirW_);
+}
+
+// The folder goes before its parent: the ANSI search that removes the parent would see a name outside
+// the code page as "?"s and could not remove it.
+Distribution::~Distribution() {
+    RemoveTree(dir_);
+    RemoveDirectoryW(dirW_.c_str());
+}
 
 std::string Distribution::AddLauncher(const std::string& name) const {
     const std::string path = Dir() + name;
@@ -47,6 +109,7 @@ void Distribution::AddInstaller(const InstallerScript& script) const {
         "[Setup]\r\nInstallDir=" + script.installDir + "\r\nPayload=" + script.payload +
         "\r\nUninstallString=" + script.uninstallString + "\r\nSleepMs=" + std::to_string(script.sleepMs) +
         "\r\nExitCode=" + std::to_string(script.exitCode) + "\r\nCrash=" + (script.crash ? "1" : "0") +
+        "\r\nRecordCommandLine=" + script.recordCommandLine +
         "\r\nParentWindowsFile=" + script.parentWindowsFile + "\r\n";
     EXPECT_TRUE(WriteBytes(Dir() + "SETUP.INI", ini));
 }

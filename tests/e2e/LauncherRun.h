@@ -17,6 +17,7 @@ struct InstallerScript {
     int exitCode = 0;
     bool crash = false;
     std::string parentWindowsFile; // where it records the top-level windows of the launcher; none when empty
+    std::string recordCommandLine; // file where it writes the command line it got (UTF-8); none when empty
 };
 
 // How a run of a program ended, and the boxes it showed on the way (each closed with OK).
@@ -35,12 +36,23 @@ ProgramRun RunProgram(const std::string& exePath, const std::string& arguments =
 // given by its path inside the installation.
 std::string NsisPayload(const std::string& relativePath);
 
+// The same for a program whose path only Unicode can write, started by that path, as the shell would.
+ProgramRun RunProgram(const std::wstring& exePath);
+
 // A distribution folder as a vendor ships it: launcher, SETUP.EXE and Patch\ side by side.
 class Distribution {
   public:
     explicit Distribution(const std::string& folderName = "My Dist");
+    // A folder whose name is given in Unicode, made through the Unicode calls, so that it may hold
+    // letters that the ANSI code page lacks. Dir() is then a form the ANSI calls can open (the short
+    // form when needed); DirW() is its path as the user reads it.
+    explicit Distribution(const std::wstring& folderName);
+    ~Distribution();
+    Distribution(const Distribution&) = delete;
+    Distribution& operator=(const Distribution&) = delete;
 
-    const std::string& Dir() const { return dir_.Path(); }
+    const std::string& Dir() const { return dir_; }
+    const std::wstring& DirW() const { return dirW_; }
     // The launcher, under the name given (it decides the launcher's title).
     std::string AddLauncher(const std::string& name = "launcher.exe") const;
     void AddInstaller(const InstallerScript& script) const;
@@ -51,7 +63,9 @@ class Distribution {
     void AddFile(const std::string& relativePath, const std::string& bytes) const;
 
   private:
-    TempDir dir_;
+    TempDir parent_;
+    std::string dir_;
+    std::wstring dirW_;
 };
 
 // The product's uninstall entry, as the launcher reads it; tests remove it before and after.

@@ -6,7 +6,9 @@
 #include "UserTexts.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,7 +49,8 @@ class ScenarioTest : public UninstallEntryTest {
   protected:
     // The faulty release in the installer's payload, the corrected files in Patch\.
     static void AddReleaseAndPatch(const Distribution& dist, const std::string& installDir,
-                                   const std::string& uninstaller = "uninst.exe") {
+                                   const std::string& uninstaller = "uninst.exe",
+                                   const std::string& recordCommandLine = "") {
         dist.AddFile("payload\\bin\\Corvadmin.exe", "faulty program");
         dist.AddFile("payload\\UDF\\Forms.udf", "faulty forms");
         dist.AddFile("Patch\\bin\\Corvadmin.exe", "corrected program");
@@ -56,6 +59,7 @@ class ScenarioTest : public UninstallEntryTest {
         script.installDir = installDir;
         script.payload = "payload";
         script.uninstallString = "\"" + installDir + uninstaller + "\" /x";
+        script.recordCommandLine = recordCommandLine;
         dist.AddInstaller(script);
     }
 
@@ -126,6 +130,71 @@ TEST_F(ScenarioTest, DeepRenamedLauncherStartedFromAnotherFolder) {
     EXPECT_EQ(withoutInstaller.exitCode, 1u);
     ASSERT_EQ(withoutInstaller.boxes.size(), 1u);
     EXPECT_EQ(withoutInstaller.boxes[0].caption, L"Corvanesetup");
+}
+
+// A folder named in Cyrillic ("Иван Загрузки") on each system: where the code page has no Cyrillic
+// letters, the launcher reaches its folder through the short (8.3) name and starts the installer
+// through it; where it has them, everything goes by the long path as it always did.
+struct CyrillicFolderRow {
+    UINT codePage;
+    bool startedThroughShortName;
+};
+const CyrillicFolderRow cyrillicFolderRows[] = {{1252, true}, {1251, false}, {932, false}};
+const wchar_t cyrillicFolderName[] =
+    L"\x0418\x0432\x0430\x043D \x0417\x0430\x0433\x0440\x0443\x0437\x043A\x0438";
+
+std::optional<CyrillicFolderRow> CyrillicFolderRowOfThisSystem() {
+    for (const CyrillicFolderRow& row : cyrillicFolderRows) {
+        if (row.codePage == GetACP()) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
+std::wstring WideFromUtf8(const std::string& utf8) {
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    if (length > 0) {
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    }
+    return wide;
+}
+
+std::wstring ShortPathOf(const std::wstring& path) {
+    std::vector<wchar_t> shortPath(32768);
+    const DWORD length =
+        GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    return std::wstring(shortPath.data(), length);
+}
+
+TEST_F(ScenarioTest, DistributionFolderNamedInCyrillicIsPatched) {
+    const std::optional<CyrillicFolderRow> row = CyrillicFolderRowOfThisSystem();
+    if (!row) {
+        GTEST_SKIP() << "no row for code page " << GetACP();
+    }
+    const Distribution dist{std::wstring(cyrillicFolderName)};
+    const TempDir programFiles("Program Files");
+    const std::string installDir = programFiles.Path() + "Corvane\\";
+    const TempDir records("records");
+    const std::string record = records.Path() + "command line.txt";
+    AddReleaseAndPatch(dist, installDir, "uninst.exe", record);
+    dist.AddLauncher();
+
+    // Started by its long Unicode path, as Explorer starts a program the user opens.
+    const ProgramRun run = RunProgram(dist.DirW() + L"launcher.exe");
+
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    ExpectPatched(installDir);
+    const std::wstring installerDir = row->startedThroughShortName ? ShortPathOf(dist.DirW()) : dist.DirW();
+    ASSERT_NE(installerDir, L"");
+    if (row->startedThroughShortName) {
+        ASSERT_NE(installerDir, dist.DirW()) << "the folder has no short name";
+    }
+    EXPECT_EQ(WideFromUtf8(ReadBytes(record).value_or("(not started)")),
+              L"\"" + installerDir + L"SETUP.EXE\"");
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 //   Crash=1                                 end with an access violation instead
 //   ParentWindowsFile=C:\...\windows.txt     record the top-level windows of the process that
 //                                           started it: a line "windows=N", then one class name a line
+//   RecordCommandLine=C:\...\cmdline.txt     write the command line it was started with (UTF-8)
 #include "Handles.h"
 #include "TestFiles.h"
 
@@ -100,12 +101,44 @@ void RecordParentWindows(const std::string& file) {
     WriteBytes(file, record);
 }
 
+// Its own folder in a form the ANSI calls can open. Wine reports the long path to
+// GetModuleFileNameA also when the process was started through the short one, so in a folder named
+// outside the ANSI code page that gives "?"s: the short form of the Unicode path is taken then.
+std::string OwnDir() {
+    std::vector<wchar_t> path(32768);
+    GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    BOOL usedDefault = FALSE;
+    std::vector<char> ansi(65536);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(), -1, ansi.data(),
+                        static_cast<int>(ansi.size()), nullptr, &usedDefault);
+    if (usedDefault) {
+        std::vector<wchar_t> shortPath(32768);
+        GetShortPathNameW(path.data(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+        WideCharToMultiByte(CP_ACP, 0, shortPath.data(), -1, ansi.data(), static_cast<int>(ansi.size()),
+                            nullptr, nullptr);
+    }
+    const std::string own = ansi.data();
+    return own.substr(0, own.find_last_of('\\') + 1);
+}
+
+void RecordCommandLine(const std::string& file) {
+    const wchar_t* commandLine = GetCommandLineW();
+    const int length = WideCharToMultiByte(CP_UTF8, 0, commandLine, -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> utf8(static_cast<size_t>(length > 0 ? length : 1));
+    WideCharToMultiByte(CP_UTF8, 0, commandLine, -1, utf8.data(), length, nullptr, nullptr);
+    WriteBytes(file, utf8.data());
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const std::string ownDir = TestProgramDir();
+    const std::string ownDir = OwnDir();
     const std::string ini = ownDir + "SETUP.INI";
 
+    const std::string recordFile = Setting(ini, "RecordCommandLine");
+    if (!recordFile.empty()) {
+        RecordCommandLine(recordFile);
+    }
     Sleep(static_cast<DWORD>(GetPrivateProfileIntA("Setup", "SleepMs", 0, ini.c_str())));
 
     const std::string windowsFile = Setting(ini, "ParentWindowsFile");
