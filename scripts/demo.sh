@@ -2,17 +2,23 @@
 # One command from a fresh clone: installs what is missing, builds the launcher, lays out a sample
 # distribution (launcher.exe, a sample SETUP.EXE and Patch\) and runs the launcher under Wine, then
 # shows what the installer put into the installation, what the launcher replaced and its exit code.
+# The set-up's and the build's full output go to logs (scripts/log.sh says where).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 
 source "$root/scripts/arch.sh"
+source "$root/scripts/log.sh"
+logs=$(launcher_log_dir "$build")
+echo "demo: logs in $logs"
 
-bash "$root/scripts/setup.sh" >/dev/null
+bash "$root/scripts/setup.sh" --log "$logs/setup.log"
 arch=$(launcher_test_arch)
 [ "$arch" = x86_64 ] && echo "demo: this machine runs no 32-bit programs: the demo runs the 64-bit build under Wine"
-configure_launcher_build "$root" "$build" "$arch"
-cmake --build "$build" -j"$(nproc)" --target launcher fakesetup wine_prefix >/dev/null
+: >"$logs/demo-build.log"
+run_logged "$logs/demo-build.log" "demo: configuring $build ($arch)" configure_launcher_build "$root" "$build" "$arch"
+run_logged "$logs/demo-build.log" "demo: building the launcher and the sample installer, preparing Wine (log: $logs/demo-build.log)" \
+  cmake --build "$build" -j"$(nproc)" --target launcher fakesetup wine_prefix
 
 run="$build/wine-run"
 prefix="$build/wineprefix"
