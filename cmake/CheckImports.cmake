@@ -1,4 +1,4 @@
-# Fails unless EXE is a 32-bit PE GUI program whose imports are Windows system DLLs only, so that
+# Fails unless EXE is a PE GUI program of the format PE_FORMAT whose imports are Windows system DLLs only, so that
 # it runs on a Windows machine with nothing else installed. Run with -DOBJDUMP=... -DEXE=...
 cmake_minimum_required(VERSION 3.25)
 
@@ -7,8 +7,12 @@ if(failed)
   message(FATAL_ERROR "objdump could not read ${EXE}")
 endif()
 
-if(NOT dump MATCHES "file format pei-i386")
-  message(FATAL_ERROR "${EXE} is not a 32-bit PE executable")
+# PE_FORMAT: the objdump format the build produces (pei-i386 for the shipped 32-bit launcher).
+if(NOT PE_FORMAT)
+  set(PE_FORMAT pei-i386)
+endif()
+if(NOT dump MATCHES "file format ${PE_FORMAT}")
+  message(FATAL_ERROR "${EXE} is not a PE executable of the format ${PE_FORMAT}")
 endif()
 if(NOT dump MATCHES "Subsystem[ \t]+0+2[ \t]+\\(Windows GUI\\)")
   message(FATAL_ERROR "${EXE} is not a GUI program: it would open a console window")
