@@ -1,5 +1,6 @@
-# Fails unless EXE is a PE GUI program of the format PE_FORMAT whose imports are Windows system DLLs only, so that
-# it runs on a Windows machine with nothing else installed. Run with -DOBJDUMP=... -DEXE=...
+# Fails unless EXE is a PE GUI program of the format PE_FORMAT whose imports are Windows system
+# DLLs only, so that it runs on a Windows machine with nothing else installed. Run with
+# -DOBJDUMP=... -DEXE=... -DPE_FORMAT=...
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
