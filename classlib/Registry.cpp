@@ -81,3 +81,11 @@ int TRegistry::ReadInteger(const AnsiString& name) const {
     }
     return static_cast<int>(value);
 }
+
+DWORD TRegistry::GetDataType(const AnsiString& name) const {
+    DWORD type = REG_NONE;
+    if (RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) {
+        return REG_NONE;
+    }
+    return type;
+}

@@ -12,7 +12,8 @@ class ERegistryException : public Exception {
 };
 
 // Access to one registry key at a time under a chosen root. The open key is closed by CloseKey,
-// by opening another, or at the latest when the object is destroyed.
+// by opening another, or at the latest when the object is destroyed. The access rights may carry
+// a registry view (KEY_WOW64_64KEY, KEY_WOW64_32KEY): every key is then opened in that view.
 class TRegistry {
   public:
     explicit TRegistry(REGSAM access = KEY_ALL_ACCESS) : access_(access) {}
@@ -29,6 +30,8 @@ class TRegistry {
     AnsiString ReadString(const AnsiString& name) const;
     // A missing value, or one that is not REG_DWORD, raises ERegistryException.
     int ReadInteger(const AnsiString& name) const;
+    // The registry type of the value (REG_SZ, REG_EXPAND_SZ, ...); REG_NONE when it cannot be read.
+    DWORD GetDataType(const AnsiString& name) const;
 
   private:
     HKEY root_ = HKEY_CURRENT_USER;

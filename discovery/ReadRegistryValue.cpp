@@ -3,17 +3,23 @@
 #include "Registry.h"
 
 #include <exception>
+#include <utility>
 
 bool ReadRegistryValue(AnsiString key, AnsiString valueName, int kind, AnsiString& textOut, int& integerOut,
-                       HKEY root) {
+                       HKEY root, DWORD* typeOut, REGSAM view) {
     // Reading needs no write access: full access would make a key that an ordinary user may read
     // but not change (HKEY_LOCAL_MACHINE) look missing.
-    TRegistry registry(KEY_READ);
+    TRegistry registry(KEY_READ | view);
     try {
         registry.SetRootKey(root);
         const bool opened = registry.OpenKey(key);
         if (opened && kind == rkString) {
-            textOut = registry.ReadString(valueName);
+            AnsiString text = registry.ReadString(valueName);
+            const DWORD type = registry.GetDataType(valueName);
+            textOut = std::move(text);
+            if (typeOut) {
+                *typeOut = type;
+            }
         } else if (opened && kind == rkInteger) {
             integerOut = registry.ReadInteger(valueName);
         }

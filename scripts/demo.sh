@@ -18,7 +18,7 @@ arch=$(launcher_test_arch)
 : >"$logs/demo-build.log"
 run_logged "$logs/demo-build.log" "demo: configuring $build ($arch)" configure_launcher_build "$root" "$build" "$arch"
 run_logged "$logs/demo-build.log" "demo: building the launcher and the sample installer, preparing Wine (log: $logs/demo-build.log)" \
-  cmake --build "$build" -j"$(nproc)" --target launcher fakesetup wine_prefix
+  cmake --build "$build" -j"$(nproc)" --target launcher fakesetup clearentry wine_prefix
 
 run="$build/wine-run"
 prefix="$build/wineprefix"
@@ -26,11 +26,14 @@ dist="$build/sample/Corvane Dist"
 install_win='C:\Program Files\Corvane Sample\'
 install="$prefix/drive_c/Program Files/Corvane Sample"
 
+# The uninstall entry in every place the launcher looks (both views of HKEY_LOCAL_MACHINE and
+# HKEY_CURRENT_USER), removed as the tests remove it: none left from earlier runs, none left after.
+clear_entry() { "$run" "$build/bin/clearentry.exe" >/dev/null 2>&1 || echo "demo: could not remove the sample's uninstall entry" >&2; }
+trap clear_entry EXIT
+
 # A fresh sample: no earlier installation, no earlier uninstall entry.
 rm -rf "$build/sample" "$install"
-for view in 32 64; do
-  "$run" reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane' /f /reg:$view >/dev/null 2>&1 || true
-done
+clear_entry
 
 mkdir -p "$dist/payload/bin" "$dist/payload/UDF" "$dist/payload/Docs" "$dist/Patch/bin" "$dist/Patch/UDF"
 cp "$build/bin/launcher.exe" "$dist/launcher.exe"

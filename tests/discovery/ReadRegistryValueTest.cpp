@@ -102,6 +102,109 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"string of odd size", REG_SZ, std::string("abcde"), rkString, true, "abcde", -1},
         ReadCase{"64 KiB string", REG_SZ, bigText + '\0', rkString, true, bigText.c_str(), -1}));
 
+struct TypeCase {
+    const char* description;
+    DWORD type; // REG_NONE here: no value is stored
+    std::string data;
+    int kind;
+    DWORD expectedType; // untouchedType: the type output keeps its value
+};
+
+std::ostream& operator<<(std::ostream& out, const TypeCase& c) {
+    return out << c.description;
+}
+
+constexpr DWORD untouchedType = 0xDEADu;
+
+class RegistryValueTypeTest : public RegistryValueTest, public testing::WithParamInterface<TypeCase> {};
+
+TEST_P(RegistryValueTypeTest, GivesTheTypeOfTheStringItRead) {
+    const TypeCase& c = GetParam();
+    if (c.type != REG_NONE) {
+        SetRaw("Value", c.type, c.data);
+    }
+    AnsiString text;
+    int integer = 0;
+    DWORD type = untouchedType;
+
+    ReadRegistryValue(AnsiString("\\") + testKeyPath, "Value", c.kind, text, integer, HKEY_CURRENT_USER,
+                      &type);
+
+    EXPECT_EQ(type, c.expectedType);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RegistryValueTypeTest,
+    testing::Values(TypeCase{"REG_SZ", REG_SZ, std::string("C:\\A\0", 5), rkString, REG_SZ},
+                    TypeCase{"REG_EXPAND_SZ", REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13), rkString,
+                             REG_EXPAND_SZ},
+                    TypeCase{"REG_EXPAND_SZ of size 0", REG_EXPAND_SZ, "", rkString, REG_EXPAND_SZ},
+                    TypeCase{"string value missing", REG_NONE, "", rkString, REG_NONE},
+                    TypeCase{"REG_DWORD read as string fails", REG_DWORD, Dword(7), rkString, untouchedType},
+                    TypeCase{"integer read", REG_DWORD, Dword(7), rkInteger, untouchedType},
+                    TypeCase{"kind 3 reads nothing", REG_SZ, std::string("x\0", 2), 3, untouchedType}));
+
+TEST_F(RegistryValueTest, MissingKeyLeavesTheType) {
+    AnsiString text;
+    int integer = 0;
+    DWORD type = untouchedType;
+    EXPECT_FALSE(ReadRegistryValue(AnsiString("\\") + testKeyPath + "\\Missing", "Value", rkString, text,
+                                   integer, HKEY_CURRENT_USER, &type));
+    EXPECT_EQ(type, untouchedType);
+}
+
+// A key of the test's own under HKEY_LOCAL_MACHINE\SOFTWARE, which Windows keeps apart for the
+// 32-bit and the 64-bit view, with a different text in each view.
+class RegistryViewTest : public testing::Test {
+  protected:
+    static constexpr char viewKeyPath[] = "SOFTWARE\\CorvaneLauncherTests\\RegistryView";
+
+    void SetUp() override {
+        Remove();
+        Write(KEY_WOW64_32KEY, "thirty-two");
+        Write(KEY_WOW64_64KEY, "sixty-four");
+    }
+    void TearDown() override { Remove(); }
+
+    static void Write(REGSAM view, const std::string& text) {
+        HKEY created = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, viewKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS | view,
+                                  nullptr, &created, nullptr),
+                  ERROR_SUCCESS);
+        const UniqueKey key(created);
+        ASSERT_EQ(RegSetValueExA(key.get(), "Value", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>(text.size() + 1)),
+                  ERROR_SUCCESS);
+    }
+    static void Remove() {
+        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+            RegDeleteKeyExA(HKEY_LOCAL_MACHINE, viewKeyPath, view, 0);
+        }
+    }
+};
+
+TEST_F(RegistryViewTest, ReadsTheViewItIsGiven) {
+    struct Case {
+        REGSAM view;
+        const char* expected;
+    };
+    const bool is64BitProcess = sizeof(void*) == 8;
+    BOOL wow64 = FALSE;
+    if (!is64BitProcess && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) {
+        GTEST_SKIP()
+            << "32-bit Windows has one view of HKEY_LOCAL_MACHINE\\SOFTWARE: both flags name the same key";
+    }
+    for (const Case& c : {Case{KEY_WOW64_32KEY, "thirty-two"}, Case{KEY_WOW64_64KEY, "sixty-four"},
+                          Case{0, is64BitProcess ? "sixty-four" : "thirty-two"}}) {
+        SCOPED_TRACE(c.expected);
+        AnsiString text;
+        int integer = 0;
+        EXPECT_TRUE(ReadRegistryValue(AnsiString("\\") + viewKeyPath, "Value", rkString, text, integer,
+                                      HKEY_LOCAL_MACHINE, nullptr, c.view));
+        EXPECT_EQ(text, AnsiString(c.expected));
+    }
+}
+
 TEST_F(RegistryValueTest, MissingKeyGivesFalseAndLeavesBothOutputs) {
     for (int kind : {rkString, rkInteger}) {
         AnsiString text(untouchedText);

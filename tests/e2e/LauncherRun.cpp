@@ -1,6 +1,7 @@
 #include "LauncherRun.h"
 
 #include "Handles.h"
+#include "UninstallEntry.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -105,12 +106,14 @@ std::string Distribution::AddLauncher(const std::string& name) const {
 void Distribution::AddInstaller(const InstallerScript& script) const {
     EXPECT_TRUE(
         CopyFileA((TestProgramDir() + "fakesetup.exe").c_str(), (Dir() + "SETUP.EXE").c_str(), FALSE));
-    const std::string ini =
+    std::string ini =
         "[Setup]\r\nInstallDir=" + script.installDir + "\r\nPayload=" + script.payload +
         "\r\nUninstallString=" + script.uninstallString + "\r\nSleepMs=" + std::to_string(script.sleepMs) +
         "\r\nExitCode=" + std::to_string(script.exitCode) + "\r\nCrash=" + (script.crash ? "1" : "0") +
         "\r\nRecordCommandLine=" + script.recordCommandLine +
         "\r\nParentWindowsFile=" + script.parentWindowsFile + "\r\n";
+    ini += "InstallLocation=" + script.installLocation +
+           "\r\nEntryRoot=" + (script.perUser ? "HKCU" : "HKLM") + "\r\n";
     EXPECT_TRUE(WriteBytes(Dir() + "SETUP.INI", ini));
 }
 
@@ -132,5 +135,5 @@ void Distribution::AddFile(const std::string& relativePath, const std::string& b
 }
 
 void DeleteUninstallEntry() {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, uninstallKeyPath);
+    DeleteUninstallEntryEverywhere();
 }

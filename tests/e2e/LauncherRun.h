@@ -13,6 +13,8 @@ struct InstallerScript {
     std::string installDir;      // folder it creates, with its trailing backslash
     std::string payload;         // folder beside SETUP.EXE whose tree it copies into installDir
     std::string uninstallString; // value of the uninstall entry it writes; none when empty
+    std::string installLocation; // the entry's InstallLocation; none when empty
+    bool perUser = false;        // the entry goes under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
     int sleepMs = 0;
     int exitCode = 0;
     bool crash = false;
@@ -68,7 +70,8 @@ class Distribution {
     std::wstring dirW_;
 };
 
-// The product's uninstall entry, as the launcher reads it; tests remove it before and after.
+// The product's uninstall entry, in every place the launcher reads it; tests remove it before and
+// after.
 constexpr char uninstallKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane";
 void DeleteUninstallEntry();
 

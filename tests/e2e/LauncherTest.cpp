@@ -7,11 +7,13 @@ namespace {
 
 class LauncherTest : public UninstallEntryTest {
   protected:
-    // An installation without BIN\ and UDF\, so there is nothing the patch steps could change,
-    // and its uninstall entry.
-    InstallerScript ProductInstaller() const {
+    // An installation with an empty UDF\ folder, which the launcher takes for the installation,
+    // and its uninstall entry; the distribution has no Patch\, so the patch steps change nothing.
+    InstallerScript ProductInstaller(const Distribution& dist) const {
+        EXPECT_TRUE(MakeDirs(dist.Dir() + "payload\\UDF"));
         InstallerScript script;
         script.installDir = installation.Path() + "Product\\";
+        script.payload = "payload";
         script.uninstallString = "\"" + script.installDir + "uninst.exe\" /x";
         return script;
     }
@@ -22,7 +24,7 @@ class LauncherTest : public UninstallEntryTest {
 TEST_F(LauncherTest, RunsTheInstallerBesideItAndWaitsForIt) {
     const Distribution dist("My Dist");
     const std::string launcher = dist.AddLauncher();
-    InstallerScript script = ProductInstaller();
+    InstallerScript script = ProductInstaller(dist);
     script.sleepMs = 1000;
     dist.AddInstaller(script);
 
@@ -37,7 +39,7 @@ TEST_F(LauncherTest, OwnsNoWindowWhileTheInstallerRuns) {
     // A window whose thread waits would stall every broadcast the installer sends.
     const Distribution dist("My Dist");
     const std::string launcher = dist.AddLauncher();
-    InstallerScript script = ProductInstaller();
+    InstallerScript script = ProductInstaller(dist);
     script.parentWindowsFile = installation.Path() + "launcher windows.txt";
     dist.AddInstaller(script);
 
@@ -75,7 +77,7 @@ TEST_F(LauncherTest, ProgramPlantedAtTheBlankSplitPrefixIsNeverStarted) {
     for (const Case& c : {Case{"installer missing", false, 1}, Case{"installer present", true, 0}}) {
         SCOPED_TRACE(c.name);
         if (c.withInstaller) {
-            dist.AddInstaller(ProductInstaller());
+            dist.AddInstaller(ProductInstaller(dist));
         }
         const ProgramRun run = RunProgram(launcher);
         EXPECT_EQ(run.exitCode, c.expectedExitCode);
@@ -97,7 +99,7 @@ TEST_F(LauncherTest, TitleFollowsTheLauncherFileName) {
 TEST_F(LauncherTest, CommandLineArgumentsChangeNothing) {
     const Distribution dist("My Dist");
     const std::string launcher = dist.AddLauncher();
-    const InstallerScript script = ProductInstaller();
+    const InstallerScript script = ProductInstaller(dist);
     dist.AddInstaller(script);
 
     const ProgramRun run = RunProgram(launcher, "/S /D=C:\\Elsewhere \"x y\"");
@@ -115,18 +117,26 @@ TEST_F(LauncherTest, WithoutAUsableUninstallEntryNothingIsCopiedAndTheCodeIs2) {
 
     struct Case {
         const char* name;
-        const char* uninstallString;
+        const char* uninstallString; // nullptr: the installation's own uninstaller
+        bool installsUdf;
     };
-    for (const Case& c : {Case{"no entry", ""}, Case{"entry without a folder", "MsiExec.exe /X{0000}"},
-                          Case{"drive-relative entry", "C:uninst.exe"}}) {
+    for (const Case& c :
+         {Case{"no entry", "", true}, Case{"entry without a folder", "MsiExec.exe /X{0000}", true},
+          Case{"drive-relative entry", "C:uninst.exe", true},
+          Case{"entry naming a folder with neither BIN nor UDF", nullptr, false}}) {
         SCOPED_TRACE(c.name);
         DeleteUninstallEntry();
         const Distribution dist("My Dist");
         const std::string launcher = dist.AddLauncher();
         dist.AddFile("Patch\\bin\\Corvadmin.exe", "corrected");
         dist.AddFile("Patch\\UDF\\Forms.udf", "corrected");
-        InstallerScript script = ProductInstaller();
-        script.uninstallString = c.uninstallString;
+        InstallerScript script = ProductInstaller(dist);
+        if (c.uninstallString) {
+            script.uninstallString = c.uninstallString;
+        }
+        if (!c.installsUdf) {
+            script.payload = "";
+        }
         dist.AddInstaller(script);
 
         const ProgramRun run = RunProgram(launcher, "", workingDir.Path());
@@ -135,6 +145,10 @@ TEST_F(LauncherTest, WithoutAUsableUninstallEntryNothingIsCopiedAndTheCodeIs2) {
         EXPECT_TRUE(run.boxes.empty());
         EXPECT_FALSE(Exists(workingDir.Path() + "bin\\Corvadmin.exe"));
         EXPECT_FALSE(Exists(workingDir.Path() + "UDF\\Forms.udf"));
+        for (const char* copied : {"bin\\Corvadmin.exe", "Corvadmin.exe", "UDF\\Forms.udf", "Forms.udf"}) {
+            EXPECT_FALSE(Exists(script.installDir + copied)) << copied;
+        }
+        RemoveTree(script.installDir);
     }
 }
 

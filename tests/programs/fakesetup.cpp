@@ -5,6 +5,8 @@
 //   InstallDir=C:\Program Files\Corvane\   folder to create (with its trailing backslash)
 //   Payload=payload                         folder beside SETUP.EXE copied into InstallDir
 //   UninstallString="C:\...\uninst.exe" /x  written as the entry's value; no entry without it
+//   InstallLocation=C:\...\Corvane\        also written to the entry when given
+//   EntryRoot=HKCU                          write the entry per user (default HKLM)
 //   SleepMs=0, ExitCode=0                   how long it runs and how it ends
 //   Crash=1                                 end with an access violation instead
 //   ParentWindowsFile=C:\...\windows.txt     record the top-level windows of the process that
@@ -47,17 +49,37 @@ void CopyTree(const std::string& from, const std::string& to) {
     } while (FindNextFileA(search.get(), &entry));
 }
 
-void WriteUninstallEntry(const std::string& uninstallString) {
+// Where the entry is written, and whether it names InstallLocation.
+struct EntrySettings {
+    HKEY root = HKEY_LOCAL_MACHINE;
+    std::string installLocation;
+};
+
+EntrySettings EntrySettingsOf(const std::string& ini) {
+    EntrySettings settings;
+    if (Setting(ini, "EntryRoot") == "HKCU") {
+        settings.root = HKEY_CURRENT_USER;
+    }
+    settings.installLocation = Setting(ini, "InstallLocation");
+    return settings;
+}
+
+void SetText(HKEY key, const char* name, const std::string& text) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+}
+
+void WriteUninstallEntry(const std::string& uninstallString, const EntrySettings& settings) {
     HKEY created = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE,
-                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane", 0, nullptr, 0,
-                        KEY_WRITE, nullptr, &created, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(settings.root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane", 0,
+                        nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) != ERROR_SUCCESS) {
         return;
     }
     const UniqueKey key(created);
-    RegSetValueExA(key.get(), "UninstallString", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(uninstallString.c_str()),
-                   static_cast<DWORD>(uninstallString.size() + 1));
+    SetText(key.get(), "UninstallString", uninstallString);
+    if (!settings.installLocation.empty()) {
+        SetText(key.get(), "InstallLocation", settings.installLocation);
+    }
 }
 
 DWORD ParentProcessId() {
@@ -156,7 +178,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     const std::string uninstallString = Setting(ini, "UninstallString");
     if (!uninstallString.empty()) {
-        WriteUninstallEntry(uninstallString);
+        WriteUninstallEntry(uninstallString, EntrySettingsOf(ini));
     }
     if (GetPrivateProfileIntA("Setup", "Crash", 0, ini.c_str())) {
         *static_cast<volatile int*>(nullptr) = 0;
