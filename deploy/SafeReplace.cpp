@@ -25,12 +25,9 @@ DWORD WithoutProtection(DWORD attributes) {
     return cleared != 0 ? cleared : FILE_ATTRIBUTE_NORMAL;
 }
 
+// A UNC path (\\server\share\...): Windows carries out only local renames at a restart.
 bool IsNetworkPath(const AnsiString& path) {
-    if (path.SubString(1, 2) == AnsiString("\\\\")) {
-        return true;
-    }
-    return path.Length() >= 2 && path[2] == ':' &&
-           GetDriveTypeA((path.SubString(1, 2) + "\\").c_str()) == DRIVE_REMOTE;
+    return path.SubString(1, 2) == AnsiString("\\\\");
 }
 
 TargetFacts FactsAbout(const AnsiString& target, const ReplaceCalls& calls) {
