@@ -171,15 +171,16 @@ TEST_F(CopyDirectoryFilesTest, MissingOrEmptySourceTriesNothing) {
 TEST_F(CopyDirectoryFilesTest, FailedCopiesAreCountedAndDoNotStopTheOthers) {
     // Held open without sharing, as by another process: neither replaced nor renamed, and (here)
     // not scheduled for the restart either.
-    const UniqueHandle held(CreateFileA((target.Path() + "archive.udf").c_str(), GENERIC_READ, 0, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+    UniqueHandle held(CreateFileA((target.Path() + "archive.udf").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held.valid());
 
     const CopyTally tally =
         CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.*", WithoutRestart());
+    held.reset();
     EXPECT_EQ(tally.failed, 1);
     EXPECT_EQ(tally.copied, 4);
-    EXPECT_EQ(ReadBytes(target.Path() + "archive.udf").value_or(""), "old archive.udf");
+    EXPECT_EQ(Target("archive.udf"), "old archive.udf");
     EXPECT_EQ(Target("notes.txt"), "new notes.txt");
     EXPECT_EQ(Target("system.udf"), "new system.udf");
 }
