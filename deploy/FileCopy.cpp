@@ -1,33 +1,34 @@
 #include "FileCopy.h"
 
 #include "SearchRec.h"
+#include "TargetFolder.h"
 
 namespace {
 
-constexpr DWORD protectingAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 // Every classic attribute bit: the search then leaves out no entry, and the decision is ours.
 constexpr DWORD anyAttribute = 0x3F;
 
-bool UnprotectTarget(const AnsiString& target) {
-    const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & protectingAttributes) == 0) {
-        return false;
-    }
-    const DWORD cleared = attributes & ~protectingAttributes;
-    return SetFileAttributesA(target.c_str(), cleared != 0 ? cleared : FILE_ATTRIBUTE_NORMAL) != FALSE;
-}
-
 } // namespace
 
-bool CopyFileReplacing(const AnsiString& source, const AnsiString& target, CopyPrimitive copy) {
-    if (copy(source.c_str(), target.c_str(), FALSE)) {
-        return true;
+void CopyTally::Add(CopyOutcome outcome) {
+    switch (outcome) {
+    case CopyOutcome::Copied:
+        ++copied;
+        break;
+    case CopyOutcome::Pending:
+        ++pending;
+        break;
+    case CopyOutcome::Failed:
+        ++failed;
+        break;
     }
-    // Only a refusal is worth a second try; a missing source or a file in use is not mended by
-    // changing the target's attributes.
-    return GetLastError() == ERROR_ACCESS_DENIED && UnprotectTarget(target) &&
-           copy(source.c_str(), target.c_str(), FALSE);
+}
+
+CopyTally& CopyTally::operator+=(const CopyTally& other) {
+    copied += other.copied;
+    pending += other.pending;
+    failed += other.failed;
+    return *this;
 }
 
 bool IsCopiedEntry(const AnsiString& name, DWORD attributes) {
@@ -35,15 +36,33 @@ bool IsCopiedEntry(const AnsiString& name, DWORD attributes) {
            name != AnsiString("..");
 }
 
-int CopyDirectoryFiles(const AnsiString& sourceDir, const AnsiString& targetDir, const AnsiString& mask,
-                       CopyPrimitive copy) {
-    int failed = 0;
+CopyTally CopyFileIntoFolder(const AnsiString& source, const AnsiString& targetDir, const AnsiString& name,
+                             const ReplaceCalls& calls) {
+    CopyTally tally;
+    const TargetFolder folder(targetDir);
+    if (folder.IsRefused()) {
+        tally.Add(CopyOutcome::Failed);
+        return tally;
+    }
+    DeleteLeftoverTemporaries(targetDir);
+    tally.Add(ReplaceFileSafely(source, targetDir + name, calls));
+    return tally;
+}
+
+CopyTally CopyDirectoryFiles(const AnsiString& sourceDir, const AnsiString& targetDir, const AnsiString& mask,
+                             const ReplaceCalls& calls) {
+    CopyTally tally;
+    const TargetFolder folder(targetDir);
+    if (!folder.IsRefused()) {
+        DeleteLeftoverTemporaries(targetDir);
+    }
     TSearchRec entry;
     for (bool found = entry.FindFirst(sourceDir + mask, anyAttribute); found; found = entry.FindNext()) {
-        if (IsCopiedEntry(entry.Name, entry.Attr) &&
-            !CopyFileReplacing(sourceDir + entry.Name, targetDir + entry.Name, copy)) {
-            ++failed;
+        if (IsCopiedEntry(entry.Name, entry.Attr)) {
+            tally.Add(folder.IsRefused()
+                          ? CopyOutcome::Failed
+                          : ReplaceFileSafely(sourceDir + entry.Name, targetDir + entry.Name, calls));
         }
     }
-    return failed;
+    return tally;
 }

@@ -1,25 +1,32 @@
 #pragma once
 
 #include "AnsiString.h"
+#include "SafeReplace.h"
 
 #include <windows.h>
 
-// The call that copies one file, replacing an existing target: CopyFileA, or a stand-in in tests.
-using CopyPrimitive = BOOL(WINAPI*)(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists);
+// How the files of one patch step ended.
+struct CopyTally {
+    int copied = 0;
+    int pending = 0; // replaced at the next restart
+    int failed = 0;
 
-// Copies source over target. Windows refuses to replace a read-only or hidden file, and files
-// installed from CD media usually are read-only: when the copy is refused and the target carries
-// read-only, hidden or system, those attributes are cleared and the copy is tried once more.
-// True when the file was copied.
-bool CopyFileReplacing(const AnsiString& source, const AnsiString& target, CopyPrimitive copy = CopyFileA);
+    void Add(CopyOutcome outcome);
+    CopyTally& operator+=(const CopyTally& other);
+};
 
 // Whether a directory entry is a file that the patch copies: everything but directories, whatever
 // its other attribute bits (normal, compressed, not indexed, encrypted, temporary, offline ...).
 bool IsCopiedEntry(const AnsiString& name, DWORD attributes);
 
+// Replaces targetDir + name (targetDir with its trailing backslash) with source. A targetDir that
+// is a link, or none, is not written into: the file fails.
+CopyTally CopyFileIntoFolder(const AnsiString& source, const AnsiString& targetDir, const AnsiString& name,
+                             const ReplaceCalls& calls = ReplaceCalls());
+
 // Copies every file of sourceDir that matches mask into targetDir (both with their trailing
-// backslash), replacing files of the same name. Not recursive; targetDir is never created. A
-// failed copy does not stop the others. Gives the number of copies that failed: a missing or
-// empty source folder tries none.
-int CopyDirectoryFiles(const AnsiString& sourceDir, const AnsiString& targetDir, const AnsiString& mask,
-                       CopyPrimitive copy = CopyFileA);
+// backslash), replacing files of the same name. Not recursive; targetDir is never created, and a
+// targetDir that is a link is not written into: each of its files fails. A failed copy does not
+// stop the others. A missing or empty source folder tries none.
+CopyTally CopyDirectoryFiles(const AnsiString& sourceDir, const AnsiString& targetDir, const AnsiString& mask,
+                             const ReplaceCalls& calls = ReplaceCalls());

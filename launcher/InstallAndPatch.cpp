@@ -9,18 +9,18 @@
 
 namespace {
 
-// The corrected program file, when the installation has its BIN\ folder. Gives the failed copies.
-int PatchProgramFile(const AnsiString& exeDir, const AnsiString& installDir) {
+// The corrected program file, when the installation has its BIN\ folder.
+CopyTally PatchProgramFile(const AnsiString& exeDir, const AnsiString& installDir) {
     if (!IsExistingDirectory(installDir + "BIN\\")) {
-        return 0;
+        return CopyTally();
     }
-    return CopyFileReplacing(exeDir + "Patch\\bin\\Corvadmin.exe", installDir + "bin\\Corvadmin.exe") ? 0 : 1;
+    return CopyFileIntoFolder(exeDir + "Patch\\bin\\Corvadmin.exe", installDir + "bin\\", "Corvadmin.exe");
 }
 
-// The files of Patch\UDF\, when the installation has its UDF\ folder. Gives the failed copies.
-int PatchUdfFiles(const AnsiString& exeDir, const AnsiString& installDir) {
+// The files of Patch\UDF\, when the installation has its UDF\ folder.
+CopyTally PatchUdfFiles(const AnsiString& exeDir, const AnsiString& installDir) {
     if (!IsExistingDirectory(installDir + "UDF\\")) {
-        return 0;
+        return CopyTally();
     }
     return CopyDirectoryFiles(exeDir + "Patch\\UDF\\", installDir + "UDF\\", "*.*");
 }
@@ -60,6 +60,7 @@ ExitCode InstallAndPatchFrom(const std::wstring& exePath, ShortPathLookup shortP
     }
 
     // The two steps are independent: the UDF files are copied whatever became of the program file.
-    const int failedCopies = PatchProgramFile(exeDir, installDir) + PatchUdfFiles(exeDir, installDir);
-    return failedCopies == 0 ? ExitCode::Success : ExitCode::CopyFailed;
+    CopyTally patch = PatchProgramFile(exeDir, installDir);
+    patch += PatchUdfFiles(exeDir, installDir);
+    return PatchExitCode(patch.failed, patch.pending);
 }

@@ -11,24 +11,44 @@
 
 namespace {
 
-// Windows refuses to replace a read-only or hidden file; Wine running as root does not. This
-// stand-in for CopyFileA refuses as Windows would, and copies otherwise.
-BOOL WINAPI CopyAsWindowsDoes(LPCSTR existingFile, LPCSTR newFile, BOOL failIfExists) {
-    if (GetFileAttributesA(existingFile) == INVALID_FILE_ATTRIBUTES) {
-        return CopyFileA(existingFile, newFile, failIfExists); // fails as Windows does, source first
-    }
-    const DWORD target = GetFileAttributesA(newFile);
-    if (target != INVALID_FILE_ATTRIBUTES && (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    return CopyFileA(existingFile, newFile, failIfExists);
+// Windows refuses to move over a read-only or hidden file; Wine running as root does not. These
+// calls refuse as Windows would, and move otherwise.
+ReplaceCalls RefusingAsWindowsDoes() {
+    ReplaceCalls calls;
+    calls.moveFileEx = [](LPCSTR existingFile, LPCSTR newFile, DWORD flags) {
+        const DWORD target = newFile != nullptr ? GetFileAttributesA(newFile) : INVALID_FILE_ATTRIBUTES;
+        if ((flags & MOVEFILE_DELAY_UNTIL_REBOOT) == 0 && target != INVALID_FILE_ATTRIBUTES &&
+            (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+        return MoveFileExA(existingFile, newFile, flags);
+    };
+    return calls;
 }
 
-// A copy that always fails with a refusal, whatever is done about the target.
-BOOL WINAPI AlwaysRefused(LPCSTR, LPCSTR, BOOL) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
+// Every move refused, the one for the restart too (no administrator rights).
+ReplaceCalls AlwaysRefused() {
+    ReplaceCalls calls;
+    calls.moveFileEx = [](LPCSTR, LPCSTR, DWORD) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    };
+    return calls;
+}
+
+// The real calls, except that nothing is scheduled for the restart: that is refused, as without
+// administrator rights, so that no test leaves work in the prefix's PendingFileRenameOperations.
+ReplaceCalls WithoutRestart() {
+    ReplaceCalls calls;
+    calls.moveFileEx = [](LPCSTR existingFile, LPCSTR newFile, DWORD flags) {
+        if (flags & MOVEFILE_DELAY_UNTIL_REBOOT) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+        return MoveFileExA(existingFile, newFile, flags);
+    };
+    return calls;
 }
 
 TEST(IsExistingDirectoryTest, NamesOnlyExistingDirectories) {
@@ -102,10 +122,10 @@ class CopyDirectoryFilesTest : public testing::Test {
     TempDir target{"Installed UDF"};
 };
 
-// Run with the real CopyFileA and with the stand-in that refuses protected targets as Windows does.
+// Run with the real calls and with the stand-in that refuses protected targets as Windows does.
 struct Copier {
     const char* name;
-    CopyPrimitive copy;
+    ReplaceCalls (*calls)();
 };
 
 std::ostream& operator<<(std::ostream& out, const Copier& c) {
@@ -115,7 +135,11 @@ std::ostream& operator<<(std::ostream& out, const Copier& c) {
 class CopyEveryPlainFileTest : public CopyDirectoryFilesTest, public testing::WithParamInterface<Copier> {};
 
 TEST_P(CopyEveryPlainFileTest, CopiesEveryPlainFileAndReplacesProtectedTargets) {
-    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.*", GetParam().copy), 0);
+    const CopyTally tally =
+        CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.*", GetParam().calls());
+    EXPECT_EQ(tally.failed, 0);
+    EXPECT_EQ(tally.pending, 0);
+    EXPECT_EQ(tally.copied, 5);
     for (const char* name : {"archive.udf", "readonly.udf", "hidden.udf", "system.udf", "notes.txt"}) {
         EXPECT_EQ(Target(name), std::string("new ") + name);
     }
@@ -125,11 +149,11 @@ TEST_P(CopyEveryPlainFileTest, CopiesEveryPlainFileAndReplacesProtectedTargets) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Copy, CopyEveryPlainFileTest,
-                         testing::Values(Copier{"CopyFileA", CopyFileA},
-                                         Copier{"RefusingLikeWindows", CopyAsWindowsDoes}));
+                         testing::Values(Copier{"WindowsCalls", [] { return ReplaceCalls(); }},
+                                         Copier{"RefusingLikeWindows", RefusingAsWindowsDoes}));
 
 TEST_F(CopyDirectoryFilesTest, MaskSelectsTheNamesCopied) {
-    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.txt"), 0);
+    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.txt").copied, 1);
     EXPECT_EQ(Target("notes.txt"), "new notes.txt");
     EXPECT_EQ(Target("archive.udf"), "old archive.udf");
     EXPECT_FALSE(Exists(target.Path() + "system.udf"));
@@ -137,30 +161,37 @@ TEST_F(CopyDirectoryFilesTest, MaskSelectsTheNamesCopied) {
 
 TEST_F(CopyDirectoryFilesTest, MissingOrEmptySourceTriesNothing) {
     TempDir empty("empty");
-    EXPECT_EQ(CopyDirectoryFiles((source.Path() + "Missing\\").c_str(), target.Path().c_str(), "*.*"), 0);
-    EXPECT_EQ(CopyDirectoryFiles(empty.Path().c_str(), target.Path().c_str(), "*.*"), 0);
-    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.none"), 0);
+    EXPECT_EQ(CopyDirectoryFiles((source.Path() + "Missing\\").c_str(), target.Path().c_str(), "*.*").copied,
+              0);
+    EXPECT_EQ(CopyDirectoryFiles(empty.Path().c_str(), target.Path().c_str(), "*.*").copied, 0);
+    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.none").copied, 0);
     EXPECT_EQ(Target("archive.udf"), "old archive.udf");
 }
 
 TEST_F(CopyDirectoryFilesTest, FailedCopiesAreCountedAndDoNotStopTheOthers) {
-    // Held open without sharing, as by a running program: the copy over it fails.
-    const UniqueHandle held(CreateFileA((target.Path() + "archive.udf").c_str(), GENERIC_READ, 0, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+    // Held open without sharing, as by another process: neither replaced nor renamed, and (here)
+    // not scheduled for the restart either.
+    UniqueHandle held(CreateFileA((target.Path() + "archive.udf").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held.valid());
 
-    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.*"), 1);
+    const CopyTally tally =
+        CopyDirectoryFiles(source.Path().c_str(), target.Path().c_str(), "*.*", WithoutRestart());
+    held.reset();
+    EXPECT_EQ(tally.failed, 1);
+    EXPECT_EQ(tally.copied, 4);
+    EXPECT_EQ(Target("archive.udf"), "old archive.udf");
     EXPECT_EQ(Target("notes.txt"), "new notes.txt");
     EXPECT_EQ(Target("system.udf"), "new system.udf");
 }
 
 TEST_F(CopyDirectoryFilesTest, MissingTargetFolderIsNotCreated) {
     const std::string missing = target.Path() + "Missing\\";
-    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), missing.c_str(), "*.*"), 5);
+    EXPECT_EQ(CopyDirectoryFiles(source.Path().c_str(), missing.c_str(), "*.*").failed, 5);
     EXPECT_FALSE(Exists(missing));
 }
 
-TEST(CopyFileReplacingTest, ClearsProtectionOnlyWhenTheCopyIsRefused) {
+TEST(CopyFileReplacingTest, ClearsProtectionOnlyWhenTheMoveIsRefused) {
     TempDir dir("single");
     const std::string source = dir.Path() + "Corvadmin.new";
     const std::string target = dir.Path() + "Corvadmin.exe";
@@ -169,16 +200,22 @@ TEST(CopyFileReplacingTest, ClearsProtectionOnlyWhenTheCopyIsRefused) {
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 
     // A missing source is no refusal: the installed file keeps its attributes and content.
-    EXPECT_FALSE(CopyFileReplacing((dir.Path() + "missing.exe").c_str(), target.c_str(), CopyAsWindowsDoes));
+    EXPECT_EQ(
+        ReplaceFileSafely((dir.Path() + "missing.exe").c_str(), target.c_str(), RefusingAsWindowsDoes()),
+        CopyOutcome::Failed);
     EXPECT_EQ(GetFileAttributesA(target.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
               static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
 
-    // Refused once for the protection, then copied.
-    EXPECT_TRUE(CopyFileReplacing(source.c_str(), target.c_str(), CopyAsWindowsDoes));
-    EXPECT_EQ(ReadBytes(target).value_or(""), "corrected");
+    // Refused for good: reported as a failure, and the installed file keeps its protection.
+    EXPECT_EQ(ReplaceFileSafely(source.c_str(), target.c_str(), AlwaysRefused()), CopyOutcome::Failed);
+    EXPECT_EQ(ReadBytes(target).value_or(""), "faulty");
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
 
-    // Refused for good: reported as a failure.
-    EXPECT_FALSE(CopyFileReplacing(source.c_str(), target.c_str(), AlwaysRefused));
+    // Refused once for the protection, then moved.
+    EXPECT_EQ(ReplaceFileSafely(source.c_str(), target.c_str(), RefusingAsWindowsDoes()),
+              CopyOutcome::Copied);
+    EXPECT_EQ(ReadBytes(target).value_or(""), "corrected");
 }
 
 TEST(SearchRecTest, LeavesOutSpecialEntriesUnlessAskedFor) {

@@ -3,6 +3,7 @@
 // files are compared byte for byte with what the patch should have left there.
 #include "Handles.h"
 #include "LauncherRun.h"
+#include "PendingRenames.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -28,6 +29,7 @@ struct PatchScenario {
     int installerExitCode = 0;    // 1602: the user cancelled
     bool crashes = false;         // the installer ends with an access violation
     bool programHeldOpen = false; // another process holds Corvadmin.exe open without sharing
+    bool programPending = false;  // the corrected program replaces the installed one at the restart
     DWORD expectedExitCode = 0;
     Expect program = Expect::Corrected;
     Expect udf = Expect::Corrected;
@@ -45,6 +47,17 @@ PatchScenario Scenario(const char* name) {
 
 class PatchTest : public UninstallEntryTest, public testing::WithParamInterface<PatchScenario> {
   protected:
+    // A replacement scheduled for the restart stays in the prefix: each test starts and ends
+    // without any.
+    void SetUp() override {
+        UninstallEntryTest::SetUp();
+        ClearPendingRenames();
+    }
+    void TearDown() override {
+        ClearPendingRenames();
+        UninstallEntryTest::TearDown();
+    }
+
     // The medium: launcher, the test installer with its payload (the faulty release), and Patch\.
     void LayOutDistribution(const PatchScenario& s) const {
         if (s.installsBin) {
@@ -89,6 +102,23 @@ class PatchTest : public UninstallEntryTest, public testing::WithParamInterface<
         }
     }
 
+    // Scheduled: a complete temporary copy of the corrected program beside it, to replace it.
+    void ExpectScheduled(bool programPending) const {
+        const std::vector<PendingRename> pending = PendingRenamesList();
+        if (!programPending) {
+            EXPECT_TRUE(pending.empty()) << pending.size() << " renames pending";
+            return;
+        }
+        ASSERT_EQ(pending.size(), 1u);
+        EXPECT_EQ(lstrcmpiA(pending[0].to.c_str(), (installDir + "bin\\Corvadmin.exe").c_str()), 0)
+            << pending[0].to;
+        EXPECT_EQ(lstrcmpiA(pending[0].from.substr(0, installDir.size() + 7).c_str(),
+                            (installDir + "bin\\cvl").c_str()),
+                  0)
+            << pending[0].from;
+        EXPECT_EQ(ReadBytes(pending[0].from).value_or(""), correctedProgram);
+    }
+
     const Distribution dist{"Corvane Dist"};
     const TempDir installation{"Program Files"};
     const std::string installDir = installation.Path() + "Corvane\\";
@@ -121,6 +151,7 @@ TEST_P(PatchTest, LeavesTheInstallationAsExpected) {
     ExpectFile("UDF\\Custom.udf", s.installsUdf ? Expect::Installed : Expect::Absent, installedCustom, "");
     ExpectFile("Docs\\readme.txt", Expect::Installed, installedReadme, "");
     EXPECT_FALSE(Exists(installDir + "Corvadmin.exe")) << "nothing lands beside the folders";
+    ExpectScheduled(s.programPending);
 }
 
 std::vector<PatchScenario> Scenarios() {
@@ -152,9 +183,11 @@ std::vector<PatchScenario> Scenarios() {
     noProgramInPatch.program = Expect::Installed;
     all.push_back(noProgramInPatch);
 
+    // Neither replaced nor renamed while it is held: replaced at the restart.
     PatchScenario held = Scenario("ProgramFileHeldOpenByAnotherProcess");
     held.programHeldOpen = true;
-    held.expectedExitCode = 3;
+    held.programPending = true;
+    held.expectedExitCode = 3010;
     held.program = Expect::Installed;
     all.push_back(held);
 
