@@ -167,16 +167,6 @@ bool IsWow64() {
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-std::string Variable(const char* name) {
-    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-    std::string value(size, '\0');
-    if (size == 0 || GetEnvironmentVariableA(name, &value[0], size) != size - 1) {
-        return "";
-    }
-    value.resize(size - 1);
-    return value;
-}
-
 void ReplaceAll(std::string& text, const std::string& token, const std::string& value) {
     for (size_t at = text.find(token); at != std::string::npos; at = text.find(token, at + value.size())) {
         text.replace(at, token.size(), value);
@@ -246,12 +236,13 @@ class FindInstallDirTest : public testing::TestWithParam<LookupCase> {
     }
 
     static std::string OwnProgramFilesInstallation() {
-        return Variable("ProgramFiles") + "\\CorvaneLookupTest\\";
+        return EnvironmentVariable("ProgramFiles") + "\\CorvaneLookupTest\\";
     }
     // As a 64-bit program sees it: ProgramW6432 where the system defines it.
     static std::string ProgramFiles64Installation() {
-        const std::string programFiles64 = Variable("ProgramW6432");
-        return (programFiles64.empty() ? Variable("ProgramFiles") : programFiles64) + "\\CorvaneLookupTest\\";
+        const std::string programFiles64 = EnvironmentVariable("ProgramW6432");
+        return (programFiles64.empty() ? EnvironmentVariable("ProgramFiles") : programFiles64) +
+               "\\CorvaneLookupTest\\";
     }
 
     void InstallUnderProgramFiles(const std::string& dir) {
@@ -266,7 +257,7 @@ class FindInstallDirTest : public testing::TestWithParam<LookupCase> {
         ReplaceAll(resolved, "{inst}", inst);
         ReplaceAll(resolved, "{other}", otherInstallation.Path());
         ReplaceAll(resolved, "{bare}", bareFolder.Path());
-        ReplaceAll(resolved, "{win}", Variable("SystemRoot") + "\\");
+        ReplaceAll(resolved, "{win}", EnvironmentVariable("SystemRoot") + "\\");
         ReplaceAll(resolved, "{pf64}", ProgramFiles64Installation());
         ReplaceAll(resolved, "{pf}", OwnProgramFilesInstallation());
         return resolved;

@@ -2,23 +2,11 @@
 // fills up during the copy, and a UDF\ folder that is a link to another folder.
 #include "LauncherRun.h"
 #include "PendingRenames.h"
-#include "SearchRec.h"
 
 #include <gtest/gtest.h>
 #include <set>
 
 namespace {
-
-std::set<std::string> FileNames(const std::string& folder) {
-    std::set<std::string> names;
-    TSearchRec entry;
-    for (bool found = entry.FindFirst((folder + "*.*").c_str(), 0x3F); found; found = entry.FindNext()) {
-        if ((entry.Attr & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            names.insert(entry.Name.str());
-        }
-    }
-    return names;
-}
 
 // Bytes that differ from file to file, so that a cut or mixed file shows.
 std::string Bytes(size_t size, char seed) {
@@ -81,10 +69,11 @@ TEST_F(FileSystemTest, FullDiskLeavesTheInstalledProgramWhole) {
         << "the drive must be too small for an overwrite too";
     EXPECT_EQ(run.exitCode, 3u);
     EXPECT_TRUE(ReadBytes(installDir + "bin\\Corvadmin.exe") == installed) << "byte for byte as installed";
-    EXPECT_EQ(FileNames(installDir + "bin\\"), std::set<std::string>{"Corvadmin.exe"}) << "no temporary file";
+    EXPECT_EQ(FileNamesIn(installDir + "bin\\"), std::set<std::string>{"Corvadmin.exe"})
+        << "no temporary file";
     EXPECT_EQ(ReadBytes(installDir + "UDF\\Forms.udf").value_or(""), "Forms 2.0.1 (corrected)");
     EXPECT_EQ(ReadBytes(installDir + "UDF\\Reports.udf").value_or(""), "Reports 2.0.1 (new in the patch)");
-    EXPECT_EQ(FileNames(installDir + "UDF\\"), (std::set<std::string>{"Forms.udf", "Reports.udf"}));
+    EXPECT_EQ(FileNamesIn(installDir + "UDF\\"), (std::set<std::string>{"Forms.udf", "Reports.udf"}));
     RemoveTree(installDir);
 }
 
@@ -97,7 +86,7 @@ TEST_F(FileSystemTest, LinkedUdfFolderIsNotWrittenThrough) {
     ASSERT_EQ(link & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY),
               static_cast<DWORD>(FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
         << "UDF must be a link to a folder, attributes 0x" << std::hex << link;
-    ASSERT_TRUE(FileNames(root + "Elsewhere\\").empty());
+    ASSERT_TRUE(FileNamesIn(root + "Elsewhere\\").empty());
     dist.AddFile("payload\\bin\\Corvadmin.exe", "Corvadmin 2.0 (faulty)");
     dist.AddFile("Patch\\bin\\Corvadmin.exe", "Corvadmin 2.0.1 (corrected)");
     dist.AddFile("Patch\\UDF\\Forms.udf", "Forms 2.0.1 (corrected)");
@@ -109,9 +98,9 @@ TEST_F(FileSystemTest, LinkedUdfFolderIsNotWrittenThrough) {
 
     EXPECT_EQ(run.exitCode, 3u);
     EXPECT_TRUE(run.boxes.empty());
-    EXPECT_TRUE(FileNames(root + "Elsewhere\\").empty()) << "the folder the link names stays empty";
+    EXPECT_TRUE(FileNamesIn(root + "Elsewhere\\").empty()) << "the folder the link names stays empty";
     EXPECT_EQ(ReadBytes(installDir + "bin\\Corvadmin.exe").value_or(""), "Corvadmin 2.0.1 (corrected)");
-    EXPECT_EQ(FileNames(installDir + "bin\\"), std::set<std::string>{"Corvadmin.exe"});
+    EXPECT_EQ(FileNamesIn(installDir + "bin\\"), std::set<std::string>{"Corvadmin.exe"});
 }
 
 } // namespace

@@ -12,16 +12,6 @@ namespace {
 const std::string correctedProgram = "Corvadmin 2.0.1 (corrected)";
 const std::string correctedForms = "Forms 2.0.1 (corrected)";
 
-std::string Variable(const char* name) {
-    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-    std::string value(size, '\0');
-    if (size == 0 || GetEnvironmentVariableA(name, &value[0], size) != size - 1) {
-        return "";
-    }
-    value.resize(size - 1);
-    return value;
-}
-
 bool Is64BitWindows() {
     BOOL wow64 = FALSE;
     return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
@@ -51,8 +41,8 @@ class NsisRegView64Test : public UninstallEntryTest {
     }
 
     static std::string ProgramFiles64() {
-        const std::string programFiles64 = Variable("ProgramW6432");
-        return programFiles64.empty() ? Variable("ProgramFiles") : programFiles64;
+        const std::string programFiles64 = EnvironmentVariable("ProgramW6432");
+        return programFiles64.empty() ? EnvironmentVariable("ProgramFiles") : programFiles64;
     }
 
     const std::string installDir = ProgramFiles64() + "\\Corvane\\";
@@ -111,7 +101,7 @@ TEST_P(TestInstallerEntryTest, InstallationIsFoundAndPatched) {
     script.perUser = s.perUser;
     if (s.sharedUninstaller) {
         script.uninstallString =
-            Variable("SystemRoot") + "\\SharedUninst.exe -f\"" + installDir + "uninst.dat\"";
+            EnvironmentVariable("SystemRoot") + "\\SharedUninst.exe -f\"" + installDir + "uninst.dat\"";
         script.installLocation = installDir.substr(0, installDir.size() - 1);
     } else {
         script.uninstallString = "\"" + installDir + "uninst.exe\" /x";

@@ -3,9 +3,9 @@
 // has been restarted (wineboot -r). CTest runs them in that order with the restart between them,
 // outside any Windows process of the prefix. The installations live in fixed folders, so that the
 // second part finds what the first made; "AfterRestart" removes them.
+#include "Handles.h"
 #include "LauncherRun.h"
 #include "PendingRenames.h"
-#include "SearchRec.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -20,17 +20,6 @@ const std::string correctedForms = "Forms 2.0.1 (corrected)";
 const std::string correctedReports = "Reports 2.0.1 (new in the patch)";
 const std::string installedCustom = "Custom forms of the customer";
 constexpr char stopEvent[] = "CorvaneKeepRunningStop";
-
-std::set<std::string> FileNames(const std::string& folder) {
-    std::set<std::string> names;
-    TSearchRec entry;
-    for (bool found = entry.FindFirst((folder + "*.*").c_str(), 0x3F); found; found = entry.FindNext()) {
-        if ((entry.Attr & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            names.insert(entry.Name.str());
-        }
-    }
-    return names;
-}
 
 bool IsIn(const std::string& path, const std::string& folder) {
     return path.size() > folder.size() &&
@@ -112,7 +101,7 @@ TEST_F(Run, InstallerStartsTheProgram) {
     ASSERT_EQ(pending.size(), 1u);
     EXPECT_TRUE(IsTemporaryIn(pending[0].from, installDir + "bin\\")) << pending[0].from;
     EXPECT_TRUE(pending[0].to.empty()) << "deleted at the restart, not moved: " << pending[0].to;
-    EXPECT_EQ(FileNames(installDir + "bin\\").size(), 2u) << "the renamed program waits for the restart";
+    EXPECT_EQ(FileNamesIn(installDir + "bin\\").size(), 2u) << "the renamed program waits for the restart";
 }
 
 // Another process holds a UDF file open without sharing during the run: neither replaced nor
@@ -166,7 +155,7 @@ class AfterRestart : public UninstallEntryTest {
 TEST_F(AfterRestart, InstallerStartsTheProgram) {
     const std::string installDir = runningRoot + "Corvane\\";
     EXPECT_EQ(ReadBytes(installDir + "bin\\Corvadmin.exe").value_or("(absent)"), correctedProgram);
-    EXPECT_EQ(FileNames(installDir + "bin\\"), std::set<std::string>{"Corvadmin.exe"})
+    EXPECT_EQ(FileNamesIn(installDir + "bin\\"), std::set<std::string>{"Corvadmin.exe"})
         << "bin\\ holds what it held before the patch";
     RemoveTree(runningRoot);
 }
@@ -175,7 +164,7 @@ TEST_F(AfterRestart, UdfFileHeldOpen) {
     const std::string installDir = heldRoot + "Corvane\\";
     EXPECT_EQ(ReadBytes(installDir + "UDF\\Forms.udf").value_or("(absent)"), correctedForms);
     EXPECT_EQ(ReadBytes(installDir + "UDF\\Reports.udf").value_or("(absent)"), correctedReports);
-    EXPECT_EQ(FileNames(installDir + "UDF\\"),
+    EXPECT_EQ(FileNamesIn(installDir + "UDF\\"),
               (std::set<std::string>{"Custom.udf", "Forms.udf", "Reports.udf"}))
         << "nothing is left over";
     RemoveTree(heldRoot);

@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "SearchRec.h"
+
 #include "Handles.h"
 
 #include <atomic>
@@ -91,4 +93,25 @@ TempDir::TempDir(const std::string& name) {
 
 TempDir::~TempDir() {
     RemoveTree(parent_);
+}
+
+std::set<std::string> FileNamesIn(const std::string& folder) {
+    std::set<std::string> names;
+    TSearchRec entry;
+    for (bool found = entry.FindFirst((folder + "*.*").c_str(), 0x3F); found; found = entry.FindNext()) {
+        if ((entry.Attr & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.insert(entry.Name.str());
+        }
+    }
+    return names;
+}
+
+std::string EnvironmentVariable(const char* name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    std::string value(size, '\0');
+    if (size == 0 || GetEnvironmentVariableA(name, &value[0], size) != size - 1) {
+        return "";
+    }
+    value.resize(size - 1);
+    return value;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <windows.h>
 
@@ -11,6 +12,10 @@
 std::string TestProgramDir();
 
 bool WriteBytes(const std::string& path, const std::string& bytes);
+// The names of the files (not folders) in folder, which ends with a backslash.
+std::set<std::string> FileNamesIn(const std::string& folder);
+// An environment variable of this process; empty when it is not set.
+std::string EnvironmentVariable(const char* name);
 std::optional<std::string> ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
 bool MakeDirs(const std::string& path);
