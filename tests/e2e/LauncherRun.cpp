@@ -15,22 +15,6 @@ std::wstring WideFromAnsiPath(const std::string& path) {
     return wide.data();
 }
 
-// The path in the ANSI code page, through its short form when the long one cannot be written there.
-std::string AnsiOpenablePath(const std::wstring& path) {
-    BOOL usedDefault = FALSE;
-    std::vector<char> ansi(65536);
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, ansi.data(),
-                        static_cast<int>(ansi.size()), nullptr, &usedDefault);
-    if (usedDefault) {
-        std::vector<wchar_t> shortPath(32768);
-        EXPECT_GT(GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size())),
-                  0u);
-        WideCharToMultiByte(CP_ACP, 0, shortPath.data(), -1, ansi.data(), static_cast<int>(ansi.size()),
-                            nullptr, nullptr);
-    }
-    return ansi.data();
-}
-
 ProgramRun WatchUntilEnded(const PROCESS_INFORMATION& created, const std::string& shownName, DWORD limitMs) {
     ProgramRun run;
     const UniqueHandle process(created.hProcess);
@@ -88,6 +72,7 @@ Distribution::Distribution(const std::wstring& folderName)
     : parent_("unicode"), dirW_(WideFromAnsiPath(parent_.Path()) + folderName + L"\\") {
     EXPECT_TRUE(CreateDirectoryW(dirW_.c_str(), nullptr)) << "error " << GetLastError();
     dir_ = AnsiOpenablePath(dirW_);
+    EXPECT_FALSE(dir_.empty()) << "the folder has no short form the ANSI calls can open";
 }
 
 // The folder goes before its parent: the ANSI search that removes the parent would see a name outside

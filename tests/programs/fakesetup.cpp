@@ -129,17 +129,7 @@ void RecordParentWindows(const std::string& file) {
 std::string OwnDir() {
     std::vector<wchar_t> path(32768);
     GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    BOOL usedDefault = FALSE;
-    std::vector<char> ansi(65536);
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(), -1, ansi.data(),
-                        static_cast<int>(ansi.size()), nullptr, &usedDefault);
-    if (usedDefault) {
-        std::vector<wchar_t> shortPath(32768);
-        GetShortPathNameW(path.data(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-        WideCharToMultiByte(CP_ACP, 0, shortPath.data(), -1, ansi.data(), static_cast<int>(ansi.size()),
-                            nullptr, nullptr);
-    }
-    const std::string own = ansi.data();
+    const std::string own = AnsiOpenablePath(path.data());
     return own.substr(0, own.find_last_of('\\') + 1);
 }
 

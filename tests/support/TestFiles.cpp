@@ -115,3 +115,30 @@ std::string EnvironmentVariable(const char* name) {
     value.resize(size - 1);
     return value;
 }
+
+namespace {
+
+// The bytes of path in the ANSI code page; nothing when a character has no byte there.
+std::optional<std::string> AnsiWithoutLoss(const std::wstring& path) {
+    BOOL usedDefault = FALSE;
+    std::vector<char> ansi(65536);
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, ansi.data(),
+                                           static_cast<int>(ansi.size()), nullptr, &usedDefault);
+    if (length == 0 || usedDefault) {
+        return std::nullopt;
+    }
+    return std::string(ansi.data());
+}
+
+} // namespace
+
+std::string AnsiOpenablePath(const std::wstring& path) {
+    if (const std::optional<std::string> ansi = AnsiWithoutLoss(path)) {
+        return *ansi;
+    }
+    std::vector<wchar_t> shortPath(32768);
+    if (GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size())) == 0) {
+        return std::string();
+    }
+    return AnsiWithoutLoss(shortPath.data()).value_or(std::string());
+}

@@ -14,6 +14,9 @@ std::string TestProgramDir();
 bool WriteBytes(const std::string& path, const std::string& bytes);
 // The names of the files (not folders) in folder, which ends with a backslash.
 std::set<std::string> FileNamesIn(const std::string& folder);
+// The path in the ANSI code page, through its short form when the long one cannot be written there
+// (a folder named outside the code page); empty when neither form can be.
+std::string AnsiOpenablePath(const std::wstring& path);
 // An environment variable of this process; empty when it is not set.
 std::string EnvironmentVariable(const char* name);
 std::optional<std::string> ReadBytes(const std::string& path);
